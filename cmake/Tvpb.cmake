@@ -1,0 +1,86 @@
+# Shared build helpers for every folder of the suite.
+
+add_library(tvpb_warnings INTERFACE)
+target_compile_options(tvpb_warnings INTERFACE -Wall -Wextra $<$<BOOL:${TVPB_WERROR}>:-Werror>)
+if(TVPB_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Every program and library carries a version string that platform::fileVersion() reads.
+set(TVPB_VERSION_MARKER "TVPB-FILE-VERSION:")
+set(TVPB_FILE_VERSION "${PROJECT_VERSION}.1" CACHE STRING "Version embedded into every binary")
+
+function(_tvpb_common target)
+  target_link_libraries(${target} PRIVATE tvpb_warnings)
+  get_target_property(type ${target} TYPE)
+  if(NOT type STREQUAL "STATIC_LIBRARY" AND NOT type STREQUAL "INTERFACE_LIBRARY")
+    string(MAKE_C_IDENTIFIER ${target} id)
+    set(src ${CMAKE_BINARY_DIR}/version/${id}_version.cpp)
+    file(CONFIGURE OUTPUT ${src} CONTENT
+"// Generated: the file version read by platform::fileVersion().
+extern \"C\" __attribute__((used, visibility(\"hidden\"))) const char tvpb_file_version_${id}[] =
+    \"${TVPB_VERSION_MARKER}${TVPB_FILE_VERSION}\";
+")
+    target_sources(${target} PRIVATE ${src})
+  endif()
+endfunction()
+
+# tvpb_library(NAME <target> [SHARED|STATIC] [OUTPUT <file base name>] [MODULE] SOURCES ... )
+# Shared libraries go to bin/ as lib<name>.so; MODULE libraries as <output>.so without prefix.
+function(tvpb_library name)
+  cmake_parse_arguments(A "SHARED;STATIC;MODULE" "OUTPUT" "SOURCES" ${ARGN})
+  if(A_STATIC)
+    add_library(${name} STATIC ${A_SOURCES})
+  else()
+    add_library(${name} SHARED ${A_SOURCES})
+  endif()
+  if(A_OUTPUT)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT})
+  endif()
+  if(A_MODULE)
+    set_target_properties(${name} PROPERTIES PREFIX "")
+  endif()
+  _tvpb_common(${name})
+endfunction()
+
+function(tvpb_program name)
+  add_executable(${name} ${ARGN})
+  _tvpb_common(${name})
+endfunction()
+
+# tvpb_test(<name> [GUI] SOURCES ... LIBS ...)
+# One GoogleTest program per folder. GUI tests use the shared harness main
+# (offscreen platform, Korean translation, a fresh TVPB_HOME per test).
+function(tvpb_test name)
+  if(NOT TVPB_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(A "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  set_target_properties(${name} PROPERTIES BUILD_RPATH "${TVPB_BIN_DIR}")
+  target_link_libraries(${name} PRIVATE tvpb_warnings ${A_LIBS} GTest::gtest GTest::gmock)
+  if(A_GUI)
+    target_link_libraries(${name} PRIVATE tvpb_test_harness)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TVPB_BIN=${TVPB_BIN_DIR};TVPB_SOURCE=${CMAKE_SOURCE_DIR}")
+endfunction()
+
+function(tvpb_benchmark name)
+  if(NOT TVPB_BUILD_BENCHMARKS OR NOT benchmark_FOUND)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+  set_target_properties(${name} PROPERTIES BUILD_RPATH "${TVPB_BIN_DIR}")
+  target_link_libraries(${name} PRIVATE tvpb_warnings ${A_LIBS} benchmark::benchmark)
+endfunction()

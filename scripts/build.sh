@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the suite into build/ (program folder: build/bin/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${TVPB_BUILD_DIR:-build}
+WERROR=OFF
+if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTVPB_WERROR=$WERROR
+else
+  cmake "$BUILD_DIR" -DTVPB_WERROR=$WERROR >/dev/null
+fi
+cmake --build "$BUILD_DIR" -j "$(nproc)" "$@"
