@@ -6,7 +6,7 @@ PACKAGES=(
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
   libsodium-dev libcurl4-openssl-dev libsqlite3-dev sqlite3 libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
-  fonts-nanum xvfb xauth x11-apps imagemagick nginx-light
+  fonts-nanum xvfb xauth x11-apps xdotool imagemagick nginx-light curl python3
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
