@@ -1,0 +1,150 @@
+#include "Codec.h"
+
+#include <sodium.h>
+
+#include "../GatewayProtocol.h"
+#include "Reasons.h"
+
+namespace velcor::codec {
+
+namespace p = velcor::protocol;
+
+bool ensureSodium()
+{
+    static const bool ok = sodium_init() >= 0;
+    return ok;
+}
+
+static std::string encode(const unsigned char* data, std::size_t size, int variant)
+{
+    std::string out(sodium_base64_encoded_len(size, variant), '\0');
+    sodium_bin2base64(out.data(), out.size(), data, size, variant);
+    out.resize(out.size() - 1); // the terminating NUL
+    return out;
+}
+
+static bool decode(std::string_view text, Bytes& out, int variant)
+{
+    out.assign(text.size() / 4 * 3 + 3, 0);
+    std::size_t len = 0;
+    if (sodium_base642bin(out.data(), out.size(), text.data(), text.size(), nullptr, &len, nullptr, variant) != 0) {
+        out.clear();
+        return false;
+    }
+    out.resize(len);
+    return true;
+}
+
+std::string toBase64(const unsigned char* data, std::size_t size)
+{
+    return encode(data, size, sodium_base64_VARIANT_ORIGINAL);
+}
+
+bool fromBase64(std::string_view text, Bytes& out)
+{
+    // Padding makes every standard base64 text a multiple of four characters.
+    if (text.size() % 4 != 0)
+        return false;
+    return decode(text, out, sodium_base64_VARIANT_ORIGINAL);
+}
+
+std::string toBase64Url(const unsigned char* data, std::size_t size)
+{
+    return encode(data, size, sodium_base64_VARIANT_URLSAFE_NO_PADDING);
+}
+
+bool fromBase64Url(std::string_view text, Bytes& out)
+{
+    return decode(text, out, sodium_base64_VARIANT_URLSAFE_NO_PADDING);
+}
+
+void putCounter(Bytes& out, std::uint64_t counter)
+{
+    for (int i = 7; i >= 0; --i)
+        out.push_back(static_cast<unsigned char>(counter >> (8 * i)));
+}
+
+std::uint64_t readCounter(const unsigned char* p)
+{
+    std::uint64_t v = 0;
+    for (int i = 0; i < 8; ++i)
+        v = (v << 8) | p[i];
+    return v;
+}
+
+Bytes requestAd(std::string_view label, const unsigned char* clientPk)
+{
+    Bytes ad(label.begin(), label.end());
+    ad.insert(ad.end(), clientPk, clientPk + 32);
+    return ad;
+}
+
+Bytes replyAd(const unsigned char* clientPk, std::uint64_t counter, const std::array<unsigned char, 32>& requestHash)
+{
+    Bytes ad(p::kReplyLabel.begin(), p::kReplyLabel.end());
+    ad.insert(ad.end(), clientPk, clientPk + 32);
+    putCounter(ad, counter);
+    ad.insert(ad.end(), requestHash.begin(), requestHash.end());
+    return ad;
+}
+
+std::array<unsigned char, 32> hashRequest(const Bytes& decoded)
+{
+    std::array<unsigned char, 32> h{};
+    crypto_generichash(h.data(), h.size(), decoded.data(), decoded.size(), nullptr, 0);
+    return h;
+}
+
+Bytes seal(const unsigned char* key, const Bytes& ad, const unsigned char* plain, std::size_t size)
+{
+    constexpr std::size_t nonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    Bytes box(nonceBytes + size + crypto_aead_xchacha20poly1305_ietf_ABYTES);
+    randombytes_buf(box.data(), nonceBytes);
+    unsigned long long clen = 0;
+    crypto_aead_xchacha20poly1305_ietf_encrypt(box.data() + nonceBytes, &clen, plain, size, ad.data(), ad.size(),
+                                               nullptr, box.data(), key);
+    box.resize(nonceBytes + clen);
+    return box;
+}
+
+bool open(const unsigned char* key, const Bytes& ad, const unsigned char* box, std::size_t size, Bytes& plain)
+{
+    constexpr std::size_t nonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
+    constexpr std::size_t tagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
+    if (size < nonceBytes + tagBytes)
+        return false;
+    plain.assign(size - nonceBytes - tagBytes, 0);
+    unsigned long long mlen = 0;
+    if (crypto_aead_xchacha20poly1305_ietf_decrypt(plain.data(), &mlen, nullptr, box + nonceBytes, size - nonceBytes,
+                                                   ad.data(), ad.size(), box, key) != 0) {
+        plain.clear();
+        return false;
+    }
+    plain.resize(mlen);
+    return true;
+}
+
+std::string splitMessage(std::string_view text, Split& out)
+{
+    if (text.empty())
+        return reason::kEmpty;
+    if (text.size() > p::kMaxCipherTextLength)
+        return reason::kTooLong;
+    if (text.size() <= p::kSessionKeyLength)
+        return reason::kMalformed;
+    Bytes pk;
+    if (!fromBase64(text.substr(0, p::kSessionKeyLength), pk) || pk.size() != 32)
+        return reason::kMalformed;
+    if (!fromBase64(text.substr(p::kSessionKeyLength), out.box))
+        return reason::kMalformed;
+    constexpr std::size_t minBox = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES +
+                                   crypto_aead_xchacha20poly1305_ietf_ABYTES + p::kCounterBytes;
+    if (out.box.size() < minBox)
+        return reason::kMalformed;
+    std::copy(pk.begin(), pk.end(), out.clientPk.begin());
+    out.decoded = pk;
+    out.decoded.insert(out.decoded.end(), out.box.begin(), out.box.end());
+    return {};
+}
+
+} // namespace velcor::codec

@@ -1,0 +1,363 @@
+#include "../Gateway.h"
+
+#include <sodium.h>
+
+#include <mutex>
+#include <unordered_map>
+
+#include "Codec.h"
+#include "Reasons.h"
+
+namespace velcor {
+
+namespace p = protocol;
+using codec::Bytes;
+
+namespace {
+
+// Replay window: the highest counter seen and a bitmap of the 64 below it.
+struct ReplayWindow {
+    std::uint64_t high = 0;
+    std::uint64_t seen = 0; // bit i: counter (high - i) was accepted
+
+    bool accept(std::uint64_t counter)
+    {
+        if (counter == 0)
+            return false;
+        if (counter > high) {
+            const std::uint64_t shift = counter - high;
+            seen = shift >= 64 ? 0 : seen << shift;
+            seen |= 1;
+            high = counter;
+            return true;
+        }
+        const std::uint64_t back = high - counter;
+        if (back >= 64 || (seen & (std::uint64_t{1} << back)))
+            return false;
+        seen |= std::uint64_t{1} << back;
+        return true;
+    }
+};
+
+struct Session {
+    std::array<unsigned char, 32> rx{}; // client -> gateway
+    std::array<unsigned char, 32> tx{}; // gateway -> client
+    ReplayWindow window;
+    Gateway::Clock::time_point lastUse{};
+
+    ~Session()
+    {
+        sodium_memzero(rx.data(), rx.size());
+        sodium_memzero(tx.data(), tx.size());
+    }
+};
+
+} // namespace
+
+struct Gateway::Impl {
+    GatewayKeyPair keys;
+    mutable std::mutex mutex;
+    std::unordered_map<std::string, Session> sessions;
+    std::unordered_map<std::string, Clock::time_point> tombstones; // key -> forget-after
+    std::size_t maxSessions = 100000;
+    std::chrono::seconds tombstoneLifetime = std::chrono::hours(24);
+    ClockFn clock;
+
+    Clock::time_point now() const { return clock ? clock() : Clock::now(); }
+
+    bool isTombstoned(const std::string& key, Clock::time_point t) const
+    {
+        auto it = tombstones.find(key);
+        return it != tombstones.end() && it->second > t;
+    }
+
+    void bury(const std::string& key, Clock::time_point t) { tombstones[key] = t + tombstoneLifetime; }
+
+    void purgeTombstones(Clock::time_point t)
+    {
+        for (auto it = tombstones.begin(); it != tombstones.end();)
+            it = it->second <= t ? tombstones.erase(it) : std::next(it);
+    }
+
+    // Keys of the session named by key: the table's, or derived for a new one.
+    bool sessionKeys(const std::string& key, const codec::Split& split, Session& out, bool& known, std::string& why)
+    {
+        {
+            std::lock_guard lock(mutex);
+            if (isTombstoned(key, now())) {
+                why = reason::kEnded;
+                return false;
+            }
+            auto it = sessions.find(key);
+            if (it != sessions.end()) {
+                out.rx = it->second.rx;
+                out.tx = it->second.tx;
+                known = true;
+                return true;
+            }
+        }
+        known = false;
+        if (crypto_kx_server_session_keys(out.rx.data(), out.tx.data(), keys.publicKey.data(), keys.secretKey.data(),
+                                          split.clientPk.data()) != 0) {
+            why = reason::kBadSessionKey;
+            return false;
+        }
+        return true;
+    }
+
+    // Records an authenticated counter; creates the session when it is new.
+    bool admit(const std::string& key, const Session& keysOf, std::uint64_t counter, bool mayCreate, std::string& why)
+    {
+        std::lock_guard lock(mutex);
+        const auto t = now();
+        if (isTombstoned(key, t)) {
+            why = reason::kEnded;
+            return false;
+        }
+        auto it = sessions.find(key);
+        if (it == sessions.end()) {
+            if (!mayCreate) {
+                why = reason::kNoSession;
+                return false;
+            }
+            if (sessions.size() >= maxSessions) {
+                why = reason::kTooMany;
+                return false;
+            }
+            it = sessions.try_emplace(key).first;
+            it->second.rx = keysOf.rx;
+            it->second.tx = keysOf.tx;
+        }
+        if (!it->second.window.accept(counter)) {
+            why = reason::kReplay;
+            return false;
+        }
+        it->second.lastUse = t;
+        return true;
+    }
+};
+
+Gateway::Gateway(const GatewayKeyPair& keys) : d(std::make_unique<Impl>())
+{
+    codec::ensureSodium();
+    d->keys = keys;
+}
+
+Gateway::~Gateway()
+{
+    sodium_memzero(d->keys.secretKey.data(), d->keys.secretKey.size());
+}
+
+OpenResult Gateway::open(std::string_view cipherText)
+{
+    OpenResult r;
+    try {
+        if (!codec::ensureSodium()) {
+            r.reason = reason::kCrypto;
+            return r;
+        }
+        codec::Split split;
+        if (std::string why = codec::splitMessage(cipherText, split); !why.empty()) {
+            r.reason = why;
+            return r;
+        }
+        const std::string key(cipherText.substr(0, p::kSessionKeyLength));
+        Session keysOf;
+        bool known = false;
+        if (!d->sessionKeys(key, split, keysOf, known, r.reason))
+            return r;
+        Bytes plain;
+        const Bytes ad = codec::requestAd(p::kRequestLabel, split.clientPk.data());
+        if (!codec::open(keysOf.rx.data(), ad, split.box.data(), split.box.size(), plain)) {
+            r.reason = reason::kNotAuthentic;
+            return r;
+        }
+        if (plain.size() < p::kCounterBytes + 1 || (plain[8] != p::kFlagOff && plain[8] != p::kFlagOn)) {
+            sodium_memzero(plain.data(), plain.size());
+            r.reason = reason::kMalformed;
+            return r;
+        }
+        const std::uint64_t counter = codec::readCounter(plain.data());
+        if (!d->admit(key, keysOf, counter, true, r.reason)) {
+            sodium_memzero(plain.data(), plain.size());
+            return r;
+        }
+        OpenedRequest& o = r.opened;
+        o.sessionKey = key;
+        o.counter = counter;
+        o.pathOn = plain[8] == p::kFlagOn;
+        o.request.assign(reinterpret_cast<const char*>(plain.data()) + 9, plain.size() - 9);
+        o.replyKey = keysOf.tx;
+        o.requestHash = codec::hashRequest(split.decoded);
+        sodium_memzero(plain.data(), plain.size());
+        r.ok = true;
+    } catch (...) {
+        r = OpenResult{};
+        r.reason = reason::kInternal;
+    }
+    return r;
+}
+
+std::string Gateway::seal(const OpenedRequest& opened, std::string_view envelope) const
+{
+    try {
+        const auto pk = decodeKey32(opened.sessionKey);
+        if (!pk)
+            return {};
+        const Bytes ad = codec::replyAd(pk->data(), opened.counter, opened.requestHash);
+        const Bytes box = codec::seal(opened.replyKey.data(), ad, reinterpret_cast<const unsigned char*>(envelope.data()),
+                                      envelope.size());
+        return codec::toBase64(box);
+    } catch (...) {
+        return {};
+    }
+}
+
+EndResult Gateway::endSession(std::string_view body)
+{
+    EndResult r;
+    try {
+        if (!codec::ensureSodium()) {
+            r.reason = reason::kCrypto;
+            return r;
+        }
+        codec::Split split;
+        if (std::string why = codec::splitMessage(body, split); !why.empty()) {
+            r.reason = why;
+            return r;
+        }
+        const std::string key(body.substr(0, p::kSessionKeyLength));
+        Session keysOf;
+        {
+            std::lock_guard lock(d->mutex);
+            if (d->isTombstoned(key, d->now())) {
+                r.reason = reason::kEnded;
+                return r;
+            }
+            auto it = d->sessions.find(key);
+            if (it == d->sessions.end()) {
+                r.reason = reason::kNoSession;
+                return r;
+            }
+            keysOf.rx = it->second.rx;
+            keysOf.tx = it->second.tx;
+        }
+        Bytes plain;
+        const Bytes ad = codec::requestAd(p::kEndLabel, split.clientPk.data());
+        if (!codec::open(keysOf.rx.data(), ad, split.box.data(), split.box.size(), plain)) {
+            r.reason = reason::kNotAuthentic;
+            return r;
+        }
+        if (plain.size() < p::kCounterBytes) {
+            r.reason = reason::kMalformed;
+            return r;
+        }
+        const std::string_view magic(reinterpret_cast<const char*>(plain.data()) + p::kCounterBytes,
+                                     plain.size() - p::kCounterBytes);
+        if (magic != p::kEndSessionMagic) {
+            r.reason = reason::kMalformed;
+            return r;
+        }
+        const std::uint64_t counter = codec::readCounter(plain.data());
+        if (!d->admit(key, keysOf, counter, false, r.reason))
+            return r;
+        {
+            std::lock_guard lock(d->mutex);
+            d->sessions.erase(key);
+            d->bury(key, d->now());
+        }
+        const Bytes replyAd = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded));
+        const Bytes box = codec::seal(keysOf.tx.data(), replyAd,
+                                      reinterpret_cast<const unsigned char*>(p::kEndSessionAck.data()),
+                                      p::kEndSessionAck.size());
+        r.reply = codec::toBase64(box);
+        r.sessionKey = key;
+        r.ok = true;
+    } catch (...) {
+        r = EndResult{};
+        r.reason = reason::kInternal;
+    }
+    return r;
+}
+
+bool Gateway::hasSession(std::string_view sessionKey) const
+{
+    std::lock_guard lock(d->mutex);
+    return d->sessions.count(std::string(sessionKey)) != 0;
+}
+
+bool Gateway::touch(std::string_view sessionKey)
+{
+    std::lock_guard lock(d->mutex);
+    auto it = d->sessions.find(std::string(sessionKey));
+    if (it == d->sessions.end())
+        return false;
+    it->second.lastUse = d->now();
+    return true;
+}
+
+std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
+{
+    std::vector<std::string> gone;
+    std::lock_guard lock(d->mutex);
+    const auto t = d->now();
+    for (auto it = d->sessions.begin(); it != d->sessions.end();) {
+        if (t - it->second.lastUse > maxIdle) {
+            gone.push_back(it->first);
+            d->bury(it->first, t);
+            it = d->sessions.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    d->purgeTombstones(t);
+    return gone;
+}
+
+bool Gateway::forget(std::string_view sessionKey)
+{
+    std::lock_guard lock(d->mutex);
+    const std::string key(sessionKey);
+    if (d->sessions.erase(key) == 0)
+        return false;
+    d->bury(key, d->now());
+    return true;
+}
+
+std::size_t Gateway::sessionCount() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->sessions.size();
+}
+
+void Gateway::setMaxSessions(std::size_t maxSessions)
+{
+    std::lock_guard lock(d->mutex);
+    d->maxSessions = maxSessions;
+}
+
+void Gateway::setTombstoneLifetime(std::chrono::seconds lifetime)
+{
+    std::lock_guard lock(d->mutex);
+    d->tombstoneLifetime = lifetime;
+}
+
+void Gateway::setClock(ClockFn clock)
+{
+    std::lock_guard lock(d->mutex);
+    d->clock = std::move(clock);
+}
+
+std::string Gateway::publicKeyBase64() const
+{
+    return d->keys.publicKeyBase64();
+}
+
+std::string errorReply(std::string_view reason)
+{
+    std::string s(p::kErrorPrefix);
+    s += reason;
+    return s;
+}
+
+} // namespace velcor
