@@ -1,0 +1,39 @@
+#include "CRasDlgBase.h"
+
+#include <QPainter>
+#include <QPalette>
+
+const QColor CRasDlgBase::kBackColor(176, 176, 255);
+const QColor CRasDlgBase::kAccentColor(0, 0, 192);
+const QColor CRasDlgBase::kFrameColor(0, 0, 128);
+
+CRasDlgBase::CRasDlgBase(QWidget* parent) : platform::DialogBase(parent) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackColor);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::ButtonText, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+void CRasDlgBase::makeAccent(QWidget* w) {
+    QPalette pal = w->palette();
+    pal.setColor(QPalette::Window, kAccentColor);
+    pal.setColor(QPalette::Button, kAccentColor);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    pal.setColor(QPalette::ButtonText, Qt::white);
+    w->setPalette(pal);
+    w->setAutoFillBackground(true);
+}
+
+void CRasDlgBase::paintEvent(QPaintEvent* e) {
+    platform::DialogBase::paintEvent(e);
+    QPainter p(this);
+    const QRect r = rect();
+    p.setPen(kFrameColor);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(Qt::white);
+    p.drawRect(r.adjusted(1, 1, -2, -2));
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Look shared by the two dial-up dialogs: black on RGB(176,176,255) inside a
+// two-pixel frame (RGB(0,0,128) outside, white inside); the title line and the
+// buttons white on RGB(0,0,192).
+#include <QColor>
+#include "DialogBase.h"
+#include "DialkitExport.h"
+
+class QLabel;
+class QWidget;
+
+class DIALKIT_EXPORT CRasDlgBase : public platform::DialogBase {
+    Q_OBJECT
+public:
+    static const QColor kBackColor;   // RGB(176,176,255)
+    static const QColor kAccentColor; // RGB(0,0,192)
+    static const QColor kFrameColor;  // RGB(0,0,128)
+
+    explicit CRasDlgBase(QWidget* parent = nullptr);
+
+protected:
+    // A label drawn white on the accent colour.
+    static void makeAccent(QWidget* w);
+    void paintEvent(QPaintEvent* e) override;
+};
