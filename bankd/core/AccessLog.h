@@ -1,0 +1,41 @@
+#pragma once
+// One line per request:
+//   <bank time> <trcode> sess=<first 8 of session key> user=<id> result=<code> us=<latency> route=<enc|plain|end|download>
+// Only codes and identifiers are written: never a password, card number or
+// security value (the query text itself never reaches the log).
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "Clock.h"
+
+namespace bankd {
+
+struct AccessRecord {
+    std::string trcode;
+    std::string sessionKey;
+    std::string user;
+    std::string result;
+    std::chrono::microseconds latency{0};
+    std::string route;
+};
+
+class AccessLog {
+public:
+    // Appends to path; an empty path writes nothing.
+    AccessLog(const std::string& path, const Clock& clock);
+    ~AccessLog();
+    AccessLog(const AccessLog&) = delete;
+    AccessLog& operator=(const AccessLog&) = delete;
+
+    void write(const AccessRecord& r);
+    static std::string format(const AccessRecord& r, Clock::time_point at);
+
+private:
+    const Clock& clock_;
+    std::mutex mutex_;
+    std::FILE* file_ = nullptr;
+};
+
+} // namespace bankd

@@ -1,0 +1,277 @@
+#include "BankServer.h"
+
+#include <chrono>
+#include <cstdio>
+
+#include <httplib.h>
+
+#include "AccessLog.h"
+#include "BoundedTaskQueue.h"
+#include "Cp949.h"
+#include "Dispatcher.h"
+#include "ResultCodes.h"
+#include "Sessions.h"
+#include "velcor/Gateway.h"
+
+namespace bankd {
+
+namespace {
+
+constexpr const char* kMainPath = "/servlet/TvPdaMain";
+constexpr const char* kPlainPath = "/servlet/TvPdaNoEnc";
+constexpr const char* kTextType = "text/plain; charset=x-windows-949";
+
+// What the handler of one request reports to the access log (the same worker
+// thread runs the handler and then the logger).
+struct RequestNote {
+    std::chrono::steady_clock::time_point start;
+    bool set = false;
+    std::string trcode;
+    std::string sessionKey;
+    std::string user;
+    std::string result;
+    std::string route;
+};
+thread_local RequestNote tNote;
+
+void note(const std::string& route, const DispatchOutcome& o, const std::string& sessionKey)
+{
+    tNote.set = true;
+    tNote.route = route;
+    tNote.trcode = o.trcode;
+    tNote.user = o.user;
+    tNote.result = o.envelope.code();
+    tNote.sessionKey = sessionKey;
+}
+
+void noteRefusal(const std::string& route, const std::string& result)
+{
+    tNote.set = true;
+    tNote.route = route;
+    tNote.trcode = "-";
+    tNote.user = "-";
+    tNote.result = result;
+    tNote.sessionKey.clear();
+}
+
+// Percent escapes of a form value ("%2B" ...); a broken escape is kept as is.
+std::string formDecode(std::string_view s)
+{
+    auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9')
+            return c - '0';
+        if (c >= 'A' && c <= 'F')
+            return c - 'A' + 10;
+        if (c >= 'a' && c <= 'f')
+            return c - 'a' + 10;
+        return -1;
+    };
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(s[i]);
+        }
+    }
+    return out;
+}
+
+// The "q" value of a form body "q=...".
+std::string formValueQ(const std::string& body)
+{
+    size_t pos = 0;
+    while (pos <= body.size()) {
+        size_t amp = body.find('&', pos);
+        std::string_view pair(body.data() + pos, (amp == std::string::npos ? body.size() : amp) - pos);
+        if (pair.substr(0, 2) == "q=")
+            return formDecode(pair.substr(2));
+        if (amp == std::string::npos)
+            break;
+        pos = amp + 1;
+    }
+    return {};
+}
+
+// Plain requests arrive in code page 949 (ASCII is the same in UTF-8).
+std::optional<std::string> plainText(const std::string& bytes)
+{
+    if (isValidUtf8(bytes))
+        return bytes;
+    return cp949ToUtf8(bytes);
+}
+
+void refuseGateway(httplib::Response& res, const std::string& reason)
+{
+    res.status = 400;
+    res.set_content(utf8ToCp949(velcor::errorReply(reason)), kTextType);
+    noteRefusal(tNote.route.empty() ? "enc" : tNote.route, "GW-REFUSED");
+}
+
+} // namespace
+
+BankServer::BankServer(Dispatcher& dispatcher, velcor::Gateway& gateway, AccessLog& log, ServerOptions options)
+    : dispatcher_(dispatcher), gateway_(gateway), log_(log), options_(std::move(options))
+{
+}
+
+BankServer::~BankServer()
+{
+    stop();
+}
+
+void BankServer::routes()
+{
+    auto encrypted = [this](const std::string& cipherIn, httplib::Response& res) {
+        tNote.route = "enc";
+        std::string cipher = cipherIn;
+        // A '+' that reached us unescaped has become a blank; base64 has none.
+        for (char& c : cipher)
+            if (c == ' ')
+                c = '+';
+        if (cipher.empty()) {
+            refuseGateway(res, "요청 내용이 없습니다.");
+            return;
+        }
+        velcor::OpenResult opened = gateway_.open(cipher);
+        if (!opened.ok) {
+            refuseGateway(res, opened.reason);
+            return;
+        }
+        DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request);
+        res.set_content(gateway_.seal(opened.opened, o.envelope.str()), kTextType);
+        note("enc", o, opened.opened.sessionKey);
+    };
+    auto plain = [this](const std::string& bytes, httplib::Response& res) {
+        auto text = plainText(bytes);
+        DispatchOutcome o = text ? dispatcher_.dispatch(Route::Plain, std::string(), *text)
+                                 : DispatchOutcome{Envelope(result::kMalformed, result::kMalformedText), "-", "-"};
+        res.set_content(utf8ToCp949(o.envelope.str()), kTextType);
+        note("plain", o, std::string());
+    };
+
+    http_->Get(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
+        encrypted(req.get_param_value("q"), res);
+    });
+    http_->Post(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
+        encrypted(req.has_param("q") ? req.get_param_value("q") : formValueQ(req.body), res);
+    });
+    http_->Get(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) {
+        size_t q = req.target.find('?');
+        plain(q == std::string::npos ? std::string() : req.target.substr(q + 1), res);
+    });
+    http_->Post(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) { plain(req.body, res); });
+    http_->Post(std::string(velcor::protocol::kEndSessionPath),
+                [this](const httplib::Request& req, httplib::Response& res) {
+                    tNote.route = "end";
+                    velcor::EndResult r = gateway_.endSession(req.body);
+                    if (!r.ok) {
+                        refuseGateway(res, r.reason);
+                        return;
+                    }
+                    dispatcher_.sessions().end(r.sessionKey);
+                    res.set_content(r.reply, kTextType);
+                    DispatchOutcome o{Envelope(result::kOk, ""), "END", "-"};
+                    note("end", o, r.sessionKey);
+                });
+    if (!options_.downloadDir.empty()) {
+        http_->set_mount_point("/download/compaq", options_.downloadDir);
+        http_->set_file_extension_and_mimetype_mapping("info", "text/plain");
+    }
+
+    http_->set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+        tNote = RequestNote{};
+        tNote.start = std::chrono::steady_clock::now();
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    http_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+        res.status = 500;
+        res.set_content(utf8ToCp949(velcor::errorReply(result::kSystemText)), kTextType);
+        noteRefusal(tNote.route.empty() ? "-" : tNote.route, "HTTP500");
+    });
+    http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+        AccessRecord r;
+        r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                                          tNote.start);
+        if (tNote.set) {
+            r.trcode = tNote.trcode;
+            r.sessionKey = tNote.sessionKey;
+            r.user = tNote.user;
+            r.result = tNote.result;
+            r.route = tNote.route;
+        } else {
+            r.trcode = "-";
+            r.user = "-";
+            r.result = "HTTP" + std::to_string(res.status);
+            r.route = req.path.rfind("/download/", 0) == 0 ? "download" : "other";
+        }
+        log_.write(r);
+    });
+}
+
+void BankServer::start()
+{
+    http_ = std::make_unique<httplib::Server>();
+    const ServerOptions& o = options_;
+    http_->new_task_queue = [o] { return new BoundedTaskQueue(o.threads, o.maxQueued); };
+    http_->set_tcp_nodelay(true);
+    http_->set_keep_alive_max_count(o.keepAliveMax);
+    http_->set_keep_alive_timeout(o.keepAliveTimeout);
+    http_->set_payload_max_length(o.payloadMax);
+    http_->set_read_timeout(o.readTimeout, 0);
+    http_->set_write_timeout(o.writeTimeout, 0);
+    routes();
+
+    if (o.port == 0) {
+        port_ = http_->bind_to_any_port(o.host);
+        if (port_ <= 0)
+            throw PortInUse("cannot listen on " + o.host);
+    } else {
+        if (!http_->bind_to_port(o.host, o.port))
+            throw PortInUse("cannot listen on " + o.host + ":" + std::to_string(o.port) +
+                            " (address in use or not available)");
+        port_ = o.port;
+    }
+    listener_ = std::thread([this] { http_->listen_after_bind(); });
+    // stop() only reaches a server that is already running.
+    for (int i = 0; i < 5000 && !http_->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    {
+        std::lock_guard<std::mutex> lock(sweepMutex_);
+        stopping_ = false;
+    }
+    sweeper_ = std::thread([this] { sweep(); });
+}
+
+void BankServer::sweep()
+{
+    std::unique_lock<std::mutex> lock(sweepMutex_);
+    while (!sweepWake_.wait_for(lock, options_.sweepInterval, [this] { return stopping_; })) {
+        lock.unlock();
+        dispatcher_.sessions().purge();
+        for (const std::string& key : gateway_.expireIdle(options_.gatewayIdle))
+            dispatcher_.sessions().end(key);
+        lock.lock();
+    }
+}
+
+void BankServer::stop()
+{
+    if (!http_)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(sweepMutex_);
+        stopping_ = true;
+    }
+    sweepWake_.notify_all();
+    if (sweeper_.joinable())
+        sweeper_.join();
+    http_->stop();
+    if (listener_.joinable())
+        listener_.join();
+    http_.reset();
+}
+
+} // namespace bankd

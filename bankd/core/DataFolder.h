@@ -1,0 +1,43 @@
+#pragma once
+// The server's data folder:
+//   DIR/BANKD_DATA            marker (tells a bank data folder from any other)
+//   DIR/bankd.db              the database
+//   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
+//   DIR/download/             files of the download host, with TVPB_Version.info
+//   DIR/log/access.log        the access log
+#include <stdexcept>
+#include <string>
+
+namespace bankd {
+
+class DataFolderError : public std::runtime_error {
+public:
+    explicit DataFolderError(const std::string& what) : std::runtime_error(what) {}
+};
+
+class DataFolder {
+public:
+    explicit DataFolder(std::string dir);
+
+    // Creates the layout in a missing or empty folder. Refuses a folder that
+    // is already a data folder or holds anything else.
+    void create() const;
+    // Checks that the folder exists and is a data folder.
+    void check() const;
+
+    const std::string& dir() const { return dir_; }
+    std::string marker() const;
+    std::string database() const;
+    std::string gatewayKey() const;
+    std::string downloadDir() const;
+    std::string versionInfo() const;
+    std::string logDir() const;
+    std::string accessLog() const;
+
+private:
+    std::string dir_;
+};
+
+inline constexpr const char* kVersionInfoName = "TVPB_Version.info";
+
+} // namespace bankd

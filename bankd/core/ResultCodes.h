@@ -1,0 +1,34 @@
+#pragma once
+// Result codes of the envelope's "msg" and the bank's texts for them.
+namespace bankd::result {
+
+inline constexpr const char* kOk = "10000";
+
+inline constexpr const char* kSession = "BIZ06";
+inline constexpr const char* kSessionText = "세션이 종료되었거나 유효하지 않습니다. 다시 로그인하십시오.";
+
+inline constexpr const char* kMalformed = "BIZ01";
+inline constexpr const char* kMalformedText = "요청 형식이 올바르지 않습니다.";
+
+inline constexpr const char* kUnknownTrcode = "BIZ02";
+inline constexpr const char* kUnknownTrcodeText = "지원하지 않는 거래입니다.";
+
+inline constexpr const char* kWrongRoute = "BIZ03";
+inline constexpr const char* kWrongRouteText = "보안 연결로만 이용할 수 있는 거래입니다.";
+
+inline constexpr const char* kBadValue = "BIZ04";
+inline constexpr const char* kBadValueText = "입력값이 올바르지 않습니다.";
+
+inline constexpr const char* kLoginFailed = "LGN01";
+inline constexpr const char* kLoginFailedText = "이용자ID 또는 비밀번호가 일치하지 않습니다.";
+
+inline constexpr const char* kLocked = "LGN02";
+inline constexpr const char* kLockedText = "비밀번호 연속 오류로 이용이 제한되었습니다. 영업점에 문의하십시오.";
+
+inline constexpr const char* kNoNotice = "NTC01";
+inline constexpr const char* kNoNoticeText = "해당 공지사항이 없습니다.";
+
+inline constexpr const char* kSystem = "SYS01";
+inline constexpr const char* kSystemText = "일시적인 장애로 처리할 수 없습니다. 잠시 후 다시 이용하십시오.";
+
+} // namespace bankd::result

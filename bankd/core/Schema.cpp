@@ -1,0 +1,142 @@
+#include "Schema.h"
+
+#include "Sqlite.h"
+
+namespace bankd {
+
+namespace {
+
+// Version 1: customers with their security means, accounts and their history,
+// notices. Later versions add tables for the other transaction groups.
+const char* kV1 = R"SQL(
+CREATE TABLE customers (
+  id            INTEGER PRIMARY KEY,
+  user_id       TEXT NOT NULL UNIQUE,
+  name          TEXT NOT NULL,
+  jumin_no      TEXT NOT NULL,
+  pwd_hash      TEXT NOT NULL,
+  security_way  TEXT NOT NULL CHECK (security_way IN ('S','K')),
+  use_hidden    TEXT NOT NULL DEFAULT 'N' CHECK (use_hidden IN ('Y','N')),
+  failed_logins INTEGER NOT NULL DEFAULT 0,
+  locked        INTEGER NOT NULL DEFAULT 0,
+  created_at    TEXT NOT NULL
+);
+CREATE TABLE security_cards (
+  customer_id INTEGER NOT NULL REFERENCES customers(id) ON DELETE CASCADE,
+  cell        INTEGER NOT NULL CHECK (cell BETWEEN 1 AND 35),
+  value       TEXT NOT NULL,
+  PRIMARY KEY (customer_id, cell)
+);
+CREATE TABLE certificates (
+  id          INTEGER PRIMARY KEY,
+  customer_id INTEGER NOT NULL REFERENCES customers(id) ON DELETE CASCADE,
+  subject     TEXT NOT NULL,
+  public_key  TEXT NOT NULL,
+  issued_at   TEXT NOT NULL,
+  revoked     INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX certificates_customer ON certificates(customer_id);
+CREATE TABLE accounts (
+  account_no    TEXT PRIMARY KEY,
+  customer_id   INTEGER NOT NULL REFERENCES customers(id),
+  display_no    TEXT NOT NULL,
+  kind_name     TEXT NOT NULL,
+  kind_code     TEXT NOT NULL,
+  balance       INTEGER NOT NULL DEFAULT 0,
+  pwd_hash      TEXT NOT NULL,
+  withdrawal    INTEGER NOT NULL DEFAULT 0,
+  hidden        INTEGER NOT NULL DEFAULT 0,
+  nickname      TEXT NOT NULL DEFAULT '',
+  opened_on     TEXT NOT NULL,
+  failed_pwd    INTEGER NOT NULL DEFAULT 0,
+  locked        INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX accounts_customer ON accounts(customer_id);
+CREATE TABLE account_history (
+  id            INTEGER PRIMARY KEY,
+  account_no    TEXT NOT NULL REFERENCES accounts(account_no),
+  at            TEXT NOT NULL,
+  direction     TEXT NOT NULL CHECK (direction IN ('입금','지급')),
+  amount        INTEGER NOT NULL CHECK (amount >= 0),
+  balance_after INTEGER NOT NULL,
+  memo          TEXT NOT NULL DEFAULT '',
+  counterpart   TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX account_history_account ON account_history(account_no, at);
+CREATE TABLE notices (
+  num       INTEGER PRIMARY KEY,
+  posted_on TEXT NOT NULL,
+  title     TEXT NOT NULL,
+  body      TEXT NOT NULL
+);
+)SQL";
+
+const std::vector<Migration> kMigrations = {
+    {1, kV1},
+};
+
+int applicationId(Db& db)
+{
+    auto s = db.prepare("PRAGMA application_id");
+    s.step();
+    return static_cast<int>(s.integer(0));
+}
+
+int tableCount(Db& db)
+{
+    auto s = db.prepare("SELECT count(*) FROM sqlite_master WHERE type='table'");
+    s.step();
+    return static_cast<int>(s.integer(0));
+}
+
+int lastVersion(const std::vector<Migration>& list)
+{
+    return list.empty() ? 0 : list.back().version;
+}
+
+} // namespace
+
+SchemaTooNew::SchemaTooNew(int f, int k)
+    : std::runtime_error("database schema version " + std::to_string(f) +
+                         " is newer than this bankd understands (" + std::to_string(k) + ")"),
+      found(f), known(k)
+{
+}
+
+const std::vector<Migration>& Schema::migrations()
+{
+    return kMigrations;
+}
+
+int Schema::currentVersion()
+{
+    return lastVersion(kMigrations);
+}
+
+void Schema::check(Db& db, const std::vector<Migration>& list)
+{
+    int app = applicationId(db);
+    if (app != kApplicationId && !(app == 0 && tableCount(db) == 0))
+        throw ForeignDatabase("the database does not belong to bankd");
+    int found = db.userVersion();
+    if (found > lastVersion(list))
+        throw SchemaTooNew(found, lastVersion(list));
+}
+
+int Schema::migrate(Db& db, const std::vector<Migration>& list)
+{
+    check(db, list);
+    int found = db.userVersion();
+    for (const Migration& m : list) {
+        if (m.version <= db.userVersion())
+            continue;
+        Transaction tx(db);
+        db.exec(m.sql);
+        db.setUserVersion(m.version);
+        db.exec(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
+        tx.commit();
+    }
+    return found;
+}
+
+} // namespace bankd

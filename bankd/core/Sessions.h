@@ -1,0 +1,52 @@
+#pragma once
+// Business sessions, named by the 44-character session key of the secure
+// channel. A login binds a session to its user; every session request must
+// name that user, on a session that has not idled out or been ended.
+#include <chrono>
+#include <cstddef>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "Clock.h"
+
+namespace bankd {
+
+class Sessions {
+public:
+    enum class Status { Ok, Unknown, NotLoggedIn, Expired, Ended, OtherUser };
+
+    Sessions(const Clock& clock, std::chrono::seconds idleTimeout, std::size_t maxSessions = 100000);
+
+    // Binds the session to the user (a login). False when the session was ended.
+    bool bind(const std::string& key, const std::string& userId);
+    // Checks a request that names userId; on Ok the session's idle time restarts.
+    Status check(const std::string& key, const std::string& userId);
+    // Ends the session (the gateway ended it); the key stays refused.
+    void end(const std::string& key);
+    // The bound user, if the session is live.
+    std::optional<std::string> userOf(const std::string& key) const;
+    // Drops entries that have idled out; ended keys are kept for a day.
+    void purge();
+    std::size_t size() const;
+
+    std::chrono::seconds idleTimeout() const { return idle_; }
+
+private:
+    struct Entry {
+        std::string userId;  // empty: not logged in
+        Clock::time_point lastUse;
+        bool ended = false;
+    };
+    bool idledOut(const Entry& e, Clock::time_point now) const;
+    void makeRoom(Clock::time_point now);
+
+    const Clock& clock_;
+    std::chrono::seconds idle_;
+    std::size_t max_;
+    mutable std::mutex mutex_;
+    std::unordered_map<std::string, Entry> map_;
+};
+
+} // namespace bankd
