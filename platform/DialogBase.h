@@ -16,6 +16,9 @@ public:
     // Runs the dialog modally through the platform's modal seam (execModal).
     int doModal();
 
+    // Showing places the dialog on the work area first (see placeOnWorkArea).
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;

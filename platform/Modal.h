@@ -24,6 +24,7 @@ enum MbFlag : unsigned {
     MB_TOPMOST = 0x40000,
     MB_SETFOREGROUND = 0x10000,
 };
+inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
 enum MbResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
 // What a modal handler sees. For a message box, `box` is the fully built box
@@ -44,6 +45,9 @@ using ModalHandler = std::function<int(ModalRequest&)>;
 // (tests). Passing an empty handler restores the real modal loops.
 TVPB_PLATFORM_EXPORT void setModalHandler(ModalHandler handler);
 TVPB_PLATFORM_EXPORT bool hasModalHandler();
+// The installed handler (empty when none), so that a handler can be replaced for
+// a while and put back.
+TVPB_PLATFORM_EXPORT ModalHandler modalHandler();
 
 // The original's MessageBox: caption, text, flags; returns IDOK/IDCANCEL/IDYES/IDNO.
 TVPB_PLATFORM_EXPORT int messageBox(QWidget* parent, const QString& text, const QString& caption,

@@ -5,7 +5,17 @@
 #include <functional>
 #include "PlatformExport.h"
 
+class QApplication;
+class QCoreApplication;
+
 namespace platform {
+
+// ---- Application set-up --------------------------------------------------------
+// Loads Qt's Korean translation (standard buttons read 예, 아니요, 확인, 취소).
+// False when the translation file cannot be found.
+TVPB_PLATFORM_EXPORT bool installKoreanTranslation(QCoreApplication& app);
+// Sets the handheld's Hangul font (NanumGothic, 12 px) as the application font.
+TVPB_PLATFORM_EXPORT void applyDeviceFont(QApplication& app);
 
 // ---- Folders -------------------------------------------------------------
 // Folder of the running executable (the program folder); never the current directory.
@@ -39,6 +49,8 @@ TVPB_PLATFORM_EXPORT void beginWait();
 // and double tap that queued during the wait.
 TVPB_PLATFORM_EXPORT void endWait(bool keepTaps = false);
 TVPB_PLATFORM_EXPORT bool isWaiting();
+// beginWait does not nest: like the original cursor calls, one endWait ends the
+// wait however many beginWait calls came before it.
 
 // ---- Sounds ----------------------------------------------------------------
 // Plays a system sound by name ("InfBeg", "Alarm1.wav" ...); silent when the
@@ -56,5 +68,10 @@ TVPB_PLATFORM_EXPORT bool inputPanelVisible();
 TVPB_PLATFORM_EXPORT QString fileVersion(const QString& path);
 // Starts a program of the program folder, detached. False when it cannot start.
 TVPB_PLATFORM_EXPORT bool startProgram(const QString& name, const QStringList& args = {});
+
+// ---- Tests ---------------------------------------------------------------------
+// Restores the real clock and random source, forgets the sounds played, hides the
+// input panel and ends any wait (the test harness calls it between tests).
+TVPB_PLATFORM_EXPORT void resetServices();
 
 } // namespace platform

@@ -1,0 +1,50 @@
+// Korean translation of Qt's standard texts and the handheld's Hangul font.
+#include "Services.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace platform {
+
+bool installKoreanTranslation(QCoreApplication& app)
+{
+    static QTranslator* installed = nullptr;
+    if (installed)
+        return true;
+    auto* tr = new QTranslator(&app);
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!tr->load(QStringLiteral("qtbase_ko"), dir) && !tr->load(QStringLiteral("qt_ko"), dir)) {
+        delete tr;
+        return false;
+    }
+    QCoreApplication::installTranslator(tr);
+    QLocale::setDefault(QLocale(QLocale::Korean, QLocale::SouthKorea));
+    installed = tr;
+    QObject::connect(&app, &QObject::destroyed, [] { installed = nullptr; });
+    return true;
+}
+
+void applyDeviceFont(QApplication& app)
+{
+    Q_UNUSED(app);
+    const QStringList families = QFontDatabase::families();
+    QString family;
+    for (const char* candidate : {"NanumGothic", "NanumBarunGothic", "Noto Sans CJK KR", "UnDotum"}) {
+        if (families.contains(QString::fromLatin1(candidate))) {
+            family = QString::fromLatin1(candidate);
+            break;
+        }
+    }
+    QFont font = QApplication::font();
+    if (!family.isEmpty())
+        font.setFamily(family);
+    // Pixel size rather than points, so that the screens fit 240 pixels whatever the DPI.
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+}
+
+} // namespace platform

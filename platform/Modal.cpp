@@ -1,0 +1,183 @@
+// Message boxes and modal dialogs, with a seam where tests answer them.
+#include "Modal.h"
+
+#include "DeviceFrame.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace platform {
+namespace {
+
+ModalHandler& handler()
+{
+    static ModalHandler h;
+    return h;
+}
+
+constexpr unsigned kButtonMask = 0xF;
+constexpr unsigned kIconMask = 0xF0;
+constexpr unsigned kDefButtonMask = 0xF00;
+
+QMessageBox::Icon iconOf(unsigned flags)
+{
+    switch (flags & kIconMask) {
+    case MB_ICONERROR: return QMessageBox::Critical;
+    case MB_ICONQUESTION: return QMessageBox::Question;
+    case MB_ICONWARNING: return QMessageBox::Warning;
+    case MB_ICONINFORMATION: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+// The buttons of the box in their order on the original platform.
+QList<QMessageBox::StandardButton> buttonsOf(unsigned flags)
+{
+    switch (flags & kButtonMask) {
+    case MB_OKCANCEL: return {QMessageBox::Ok, QMessageBox::Cancel};
+    case MB_YESNOCANCEL: return {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel};
+    case MB_YESNO: return {QMessageBox::Yes, QMessageBox::No};
+    default: return {QMessageBox::Ok};
+    }
+}
+
+int resultOf(QMessageBox::StandardButton b)
+{
+    switch (b) {
+    case QMessageBox::Ok: return IDOK;
+    case QMessageBox::Cancel: return IDCANCEL;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    default: return IDCANCEL;
+    }
+}
+
+// Qt's Korean texts carry a mnemonic suffix ("예(&Y)"); the handheld shows the word alone.
+QString plainButtonText(QString text)
+{
+    static const QRegularExpression mnemonicSuffix(QStringLiteral("\\(&.\\)$"));
+    text.remove(mnemonicSuffix);
+    text.remove(QLatin1Char('&'));
+    return text.trimmed();
+}
+
+// Keeps a Yes/No box open on Escape and on a close request (Qt would otherwise
+// pick "No" as its escape answer).
+class NoEscape : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+            return true;
+        if (e->type() == QEvent::Close) {
+            e->ignore();
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void setModalHandler(ModalHandler h)
+{
+    handler() = std::move(h);
+}
+
+ModalHandler modalHandler()
+{
+    return handler();
+}
+
+bool hasModalHandler()
+{
+    return static_cast<bool>(handler());
+}
+
+int messageBox(QWidget* parent, const QString& text, const QString& caption, unsigned flags)
+{
+    QString title = caption;
+    if (title.isEmpty())
+        title = QGuiApplication::applicationDisplayName();
+    QMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("platformMessageBox"));
+    const auto buttons = buttonsOf(flags);
+    for (auto b : buttons) {
+        QPushButton* button = box.addButton(b);
+        button->setText(plainButtonText(button->text()));
+    }
+    qsizetype defIndex = 0;
+    if ((flags & kDefButtonMask) == MB_DEFBUTTON2)
+        defIndex = 1;
+    else if ((flags & kDefButtonMask) == MB_DEFBUTTON3)
+        defIndex = 2;
+    if (defIndex >= buttons.size())
+        defIndex = 0;
+    box.setDefaultButton(buttons[defIndex]);
+    // Escape answers like the original's close box: Cancel where there is one,
+    // otherwise the only button of an OK box; a Yes/No box cannot be escaped.
+    if (buttons.contains(QMessageBox::Cancel))
+        box.setEscapeButton(QMessageBox::Cancel);
+    else if (buttons.size() == 1)
+        box.setEscapeButton(QMessageBox::Ok);
+    NoEscape noEscape;
+    if (!box.escapeButton())
+        box.installEventFilter(&noEscape);
+    box.ensurePolished();
+    box.adjustSize();
+    centreOverFrame(&box);
+
+    if (ModalHandler h = handler()) {
+        box.show();
+        ModalRequest req;
+        req.kind = ModalRequest::MessageBox;
+        req.text = text;
+        req.caption = caption;
+        req.flags = flags;
+        req.box = &box;
+        const int answer = h(req);
+        box.hide();
+        return answer;
+    }
+
+    box.exec();
+    if (QAbstractButton* clicked = box.clickedButton())
+        return resultOf(box.standardButton(clicked));
+    // Closed some other way: as its escape answer would.
+    if (buttons.contains(QMessageBox::Cancel))
+        return IDCANCEL;
+    return buttons.size() == 1 ? IDOK : IDNO;
+}
+
+int execModal(QDialog* dialog)
+{
+    if (!dialog)
+        return QDialog::Rejected;
+    ModalHandler h = handler();
+    if (!h)
+        return dialog->exec();
+
+    // The handler sees the dialog as a user would: built, placed and shown.
+    dialog->setResult(0);
+    dialog->show();
+    ModalRequest req;
+    req.kind = ModalRequest::Dialog;
+    req.text = dialog->windowTitle();
+    req.caption = dialog->windowTitle();
+    req.dialog = dialog;
+    QPointer<QDialog> guard(dialog);
+    const int answer = h(req);
+    // A handler that closed the dialog through its own buttons has left its
+    // result in place; otherwise the dialog ends with the handler's answer.
+    if (guard && !guard->isHidden())
+        guard->done(answer);
+    return answer;
+}
+
+} // namespace platform
