@@ -1,0 +1,151 @@
+#include "CBmpButton.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QRegularExpression>
+
+#include "Services.h"
+
+namespace {
+
+// "<label>_<WW><HH>[_d].bmp" or "<label>_D<WW><HH>.bmp"
+const QRegularExpression kNamePattern(QStringLiteral("^(.*)_D?(\\d{2})(\\d{2})(_d)?$"),
+                                      QRegularExpression::CaseInsensitiveOption);
+
+QString baseName(const QString& file)
+{
+    QString name = file;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    name = name.section(QLatin1Char('/'), -1);
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot > 0)
+        name.truncate(dot);
+    return name;
+}
+
+QPixmap loadFace(const QString& file)
+{
+    if (file.isEmpty())
+        return {};
+    const QString path = CBmpButton::resolvePath(file);
+    if (!QFileInfo::exists(path))
+        return {};
+    return QPixmap(path);
+}
+
+} // namespace
+
+CBmpButton::CBmpButton(QWidget* parent) : QAbstractButton(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+}
+
+CBmpButton::~CBmpButton() = default;
+
+QString CBmpButton::resolvePath(const QString& file)
+{
+    QString unix = file;
+    unix.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QDir::isAbsolutePath(unix))
+        return unix;
+    return platform::programFile(file);
+}
+
+QString CBmpButton::labelFromFileName(const QString& file)
+{
+    const QString name = baseName(file);
+    const auto m = kNamePattern.match(name);
+    QString label = m.hasMatch() ? m.captured(1) : name;
+    if (!m.hasMatch() && label.endsWith(QLatin1String("_d")))
+        label.chop(2);
+    return label;
+}
+
+QSize CBmpButton::sizeFromFileName(const QString& file)
+{
+    const auto m = kNamePattern.match(baseName(file));
+    if (!m.hasMatch())
+        return {};
+    return QSize(m.captured(2).toInt(), m.captured(3).toInt());
+}
+
+BOOL CBmpButton::LoadBitmap(const QString& normal, const QString& pressed, const QString& disabled)
+{
+    normal_ = loadFace(normal);
+    pressed_ = loadFace(pressed);
+    disabled_ = loadFace(disabled);
+    label_ = labelFromFileName(normal);
+    namedSize_ = sizeFromFileName(normal);
+    setText(label_);
+    setAccessibleName(label_);
+    updateGeometry();
+    update();
+    return normal_.isNull() ? FALSE : TRUE;
+}
+
+void CBmpButton::SizeToContent()
+{
+    const QSize s = sizeHint();
+    if (s.isValid())
+        resize(s);
+}
+
+QSize CBmpButton::sizeHint() const
+{
+    if (!normal_.isNull())
+        return normal_.deviceIndependentSize().toSize();
+    if (namedSize_.isValid() && !namedSize_.isEmpty())
+        return namedSize_;
+    const QFontMetrics fm = fontMetrics();
+    return QSize(fm.horizontalAdvance(label_) + 12, fm.height() + 8);
+}
+
+CBmpButton::Face CBmpButton::currentFace() const
+{
+    if (normal_.isNull())
+        return TextFace;
+    if (!isEnabled())
+        return DisabledFace;
+    if (isDown() && !pressed_.isNull())
+        return PressedFace;
+    return NormalFace;
+}
+
+void CBmpButton::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect r = rect();
+    switch (currentFace()) {
+    case NormalFace:
+        p.drawPixmap(r, normal_);
+        break;
+    case PressedFace:
+        p.drawPixmap(r, pressed_);
+        break;
+    case DisabledFace:
+        if (!disabled_.isNull()) {
+            p.drawPixmap(r, disabled_);
+        } else {
+            p.drawPixmap(r, normal_);
+            p.fillRect(r, QColor(255, 255, 255, 128));
+        }
+        break;
+    case TextFace: {
+        // A plain raised button with the label, so a missing file never hides the action.
+        const bool down = isDown();
+        p.fillRect(r, down ? QColor(160, 160, 160) : QColor(214, 211, 206));
+        p.setPen(down ? QColor(64, 64, 64) : QColor(255, 255, 255));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(down ? QColor(255, 255, 255) : QColor(64, 64, 64));
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.setPen(isEnabled() ? QColor(0, 0, 0) : QColor(128, 128, 128));
+        const QRect tr = r.adjusted(1, 1, -1, -1).translated(down ? 1 : 0, down ? 1 : 0);
+        p.drawText(tr, Qt::AlignCenter | Qt::TextSingleLine,
+                   p.fontMetrics().elidedText(label_, Qt::ElideRight, tr.width()));
+        break;
+    }
+    }
+}
