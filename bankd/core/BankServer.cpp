@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sys/socket.h>
 
 #include <httplib.h>
 
@@ -217,6 +218,12 @@ void BankServer::start()
     const ServerOptions& o = options_;
     http_->new_task_queue = [o] { return new BoundedTaskQueue(o.threads, o.maxQueued); };
     http_->set_tcp_nodelay(true);
+    // SO_REUSEADDR only: httplib's default adds SO_REUSEPORT, which would let a
+    // second server share the port silently instead of failing to bind.
+    http_->set_socket_options([](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+    });
     http_->set_keep_alive_max_count(o.keepAliveMax);
     http_->set_keep_alive_timeout(o.keepAliveTimeout);
     http_->set_payload_max_length(o.payloadMax);

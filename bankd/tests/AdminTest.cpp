@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include "Accounts.h"
+#include "Admin.h"
+#include "DataFolder.h"
+#include "DeployIni.h"
+#include "Notices.h"
+#include "SecurityCard.h"
+#include "Store.h"
+#include "TestBank.h"
+#include "VersionInfo.h"
+#include "velcor/Certificate.h"
+#include "velcor/GatewayKeys.h"
+
+using namespace bankd;
+using namespace bankd::test;
+namespace fs = std::filesystem;
+
+namespace {
+InitOptions demoOptions(const TempDir& dir)
+{
+    InitOptions o;
+    o.dataDir = dir.str("data");
+    o.demo = true;
+    o.home = dir.str("home");
+    o.deployPath = dir.str("bin/deploy.ini");
+    o.serverHost = "127.0.0.1:18080";
+    o.cost = HashCost::minimal();
+    o.fastCertificates = true;
+    return o;
+}
+} // namespace
+
+TEST(Init, DemoBankWritesDeployIniCertificateAndData)
+{
+    TempDir dir;
+    fs::create_directories(dir.str("bin"));
+    {
+        std::ofstream pre(dir.str("bin/deploy.ini"));
+        pre << "[carrier]\nskt_account = keepme\n[bank]\nserver_host = old:1\n";
+    }
+    InitReport r = initBank(demoOptions(dir));
+
+    auto ini = readIni(dir.str("bin/deploy.ini"));
+    EXPECT_EQ(ini["bank"]["server_host"], "127.0.0.1:18080");
+    EXPECT_EQ(ini["bank"]["gateway_public_key"], r.gatewayPublicKey);
+    EXPECT_EQ(ini["download"]["host"], "127.0.0.1:18080");
+    EXPECT_EQ(ini["carrier"]["skt_account"], "keepme");
+    auto keys = velcor::loadGatewayKeyPair(dir.str("data/gateway.key"));
+    ASSERT_TRUE(keys);
+    EXPECT_EQ(keys->publicKeyBase64(), r.gatewayPublicKey);
+
+    ASSERT_GE(r.demoUsers.size(), 2u);
+    bool card = false, cert = false;
+    for (const DemoUser& u : r.demoUsers) {
+        card |= u.securityWay == "S";
+        if (u.securityWay == "K") {
+            cert = true;
+            EXPECT_TRUE(fs::exists(u.certFile));
+            EXPECT_EQ(fs::path(u.certFile).parent_path(), fs::path(dir.str("home/certs")));
+            EXPECT_TRUE(velcor::unlockCertificate(u.certFile, u.certPassword));
+        }
+    }
+    EXPECT_TRUE(card && cert);
+
+    auto store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    store->read([&](Db& db) {
+        for (const DemoUser& u : r.demoUsers) {
+            auto c = customers::find(db, u.userId);
+            ASSERT_TRUE(c);
+            EXPECT_TRUE(verifyPassword(c->pwdHash, u.password));
+            EXPECT_EQ(customers::securityCard(db, c->id), u.card);
+            auto accs = accounts::ofCustomer(db, c->id);
+            EXPECT_FALSE(accs.empty());
+            if (u.securityWay == "K") {
+                auto certs = customers::certificates(db, c->id);
+                ASSERT_EQ(certs.size(), 1u);
+                EXPECT_EQ(fs::path(u.certFile).stem().string(), certs[0].subject);
+            }
+        }
+        std::set<std::string> kinds;
+        for (const DemoUser& u : r.demoUsers)
+            for (const auto& a : accounts::ofCustomer(db, customers::find(db, u.userId)->id))
+                kinds.insert(a.kindCode);
+        EXPECT_GE(kinds.size(), 4u);
+        NoticePage first = notices::page(db, 0, 10);
+        EXPECT_FALSE(first.last);  // more than one page
+        bool br = false, nbsp = false;
+        for (std::int64_t n = 1; auto notice = notices::find(db, n); ++n) {
+            br |= notice->body.find("<br>") != std::string::npos;
+            nbsp |= notice->body.find("&nbsp;") != std::string::npos;
+        }
+        EXPECT_TRUE(br && nbsp);
+    });
+}
+
+TEST(Init, RefusesAForeignOrAlreadyUsedFolder)
+{
+    TempDir dir;
+    fs::create_directories(dir.str("data"));
+    std::ofstream(dir.str("data/thesis.txt")) << "mine";
+    InitOptions o = demoOptions(dir);
+    o.demo = false;
+    o.deployPath.clear();
+    EXPECT_THROW(initBank(o), DataFolderError);
+    EXPECT_TRUE(fs::exists(dir.str("data/thesis.txt")));
+    EXPECT_FALSE(fs::exists(dir.str("data/bankd.db")));
+    o.dataDir = dir.str("fresh");
+    initBank(o);
+    EXPECT_THROW(initBank(o), DataFolderError);
+}
+
+TEST(DataFolder, CheckNamesWhatIsWrong)
+{
+    TempDir dir;
+    try {
+        DataFolder(dir.str("nope")).check();
+        FAIL();
+    } catch (const DataFolderError& e) {
+        EXPECT_NE(std::string(e.what()).find("does not exist"), std::string::npos);
+    }
+    try {
+        DataFolder(dir.str()).check();
+        FAIL();
+    } catch (const DataFolderError& e) {
+        EXPECT_NE(std::string(e.what()).find("not a bankd data folder"), std::string::npos);
+    }
+}
+
+TEST(Admin, CustomersGetACardOfThirtyFiveFourDigitCells)
+{
+    TestBank bank;
+    SecurityCard card = bank.addCustomer("ALICE", "PW1");
+    for (const auto& cell : card) {
+        ASSERT_EQ(cell.size(), 4u);
+        EXPECT_EQ(cell.find_first_not_of("0123456789"), std::string::npos);
+    }
+    EXPECT_EQ(admin::securityCard(*bank.store, "alice"), card);
+    EXPECT_FALSE(admin::securityCard(*bank.store, "NOBODY"));
+    bank.store->read([&](Db& db) {
+        auto id = customers::find(db, "ALICE")->id;
+        EXPECT_TRUE(customers::checkSecurityCell(db, id, 35, card[34]));
+        EXPECT_FALSE(customers::checkSecurityCell(db, id, 36, card[34]));
+        EXPECT_FALSE(customers::checkSecurityCell(db, id, 1, ""));
+    });
+    std::string printed = formatSecurityCard(card);
+    EXPECT_NE(printed.find("[35] " + card[34]), std::string::npos);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 7);
+}
+
+TEST(Admin, AddCustomerRefusesBadInputAndDuplicates)
+{
+    TestBank bank;
+    bank.addCustomer("ALICE", "PW1");
+    EXPECT_THROW(bank.addCustomer("ALICE", "PW1"), std::invalid_argument);
+    EXPECT_THROW(bank.addCustomer("AL ICE", "PW1"), std::invalid_argument);
+    EXPECT_THROW(bank.addCustomer("BOB", ""), std::invalid_argument);
+    EXPECT_THROW(bank.addCustomer("BOB", "PW", "X"), std::invalid_argument);
+    EXPECT_THROW(admin::addCustomer(*bank.store, {"BOB", "밥", "123", "S", "N"}, "PW"), std::invalid_argument);
+}
+
+TEST(Admin, IssuedCertificateIsRegisteredForItsUser)
+{
+    TestBank bank;
+    bank.addCustomer("ALICE", "PW1", "K", "앨리스");
+    IssuedCert cert = admin::issueCertificate(*bank.store, "alice", bank.dir.str("home"), "cpw123", true);
+    EXPECT_TRUE(fs::exists(cert.filePath));
+    auto unlocked = velcor::unlockCertificate(cert.filePath, "cpw123");
+    ASSERT_TRUE(unlocked);
+    EXPECT_EQ(unlocked->info.userId, "ALICE");
+    auto certs = bank.store->read([](Db& db) { return customers::certificates(db, customers::find(db, "ALICE")->id); });
+    ASSERT_EQ(certs.size(), 1u);
+    EXPECT_EQ(certs[0].publicKey, unlocked->info.publicKeyBase64);
+    EXPECT_THROW(admin::issueCertificate(*bank.store, "NOBODY", bank.dir.str("home"), "x", true), std::runtime_error);
+}
+
+TEST(VersionInfo, EveryLineEndsSoTheUpdaterReadsTheLastEntry)
+{
+    TempDir dir;
+    std::string path = dir.str("TVPB_Version.info");
+    std::vector<VersionEntry> entries = {{"TavrinPdaBanking", "1.0.0.3"}, {"tvpb_2200.so", "1.0.0.1"}};
+    writeVersionInfo(path, entries);
+    std::ifstream in(path, std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text.front(), ';');
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.find("\n\n"), std::string::npos);  // an empty line would end the list early
+    EXPECT_EQ(readVersionInfo(path), entries);
+    setVersionEntry(entries, "tvpb_2200.so", "1.0.0.2");
+    setVersionEntry(entries, "Zentab.so", "1.0");
+    EXPECT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].second, "1.0.0.2");
+    EXPECT_THROW(writeVersionInfo(path, {{"bad\nname", "1"}}), std::invalid_argument);
+}
+
+TEST(VersionInfo, PublishCopiesTheFileAndListsIt)
+{
+    TempDir dir;
+    InitOptions o;
+    o.dataDir = dir.str("data");
+    o.cost = HashCost::minimal();
+    initBank(o);
+    std::ofstream(dir.str("tvpb_3400.so")) << "library bytes";
+    admin::publish(o.dataDir, dir.str("tvpb_3400.so"), "1.0.0.7");
+    admin::publish(o.dataDir, dir.str("tvpb_3400.so"), "1.0.0.8");
+    DataFolder folder(o.dataDir);
+    EXPECT_TRUE(fs::exists(fs::path(folder.downloadDir()) / "tvpb_3400.so"));
+    EXPECT_EQ(readVersionInfo(folder.versionInfo()), (std::vector<VersionEntry>{{"tvpb_3400.so", "1.0.0.8"}}));
+}

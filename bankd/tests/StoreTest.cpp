@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "Accounts.h"
+#include "Customers.h"
+#include "PasswordHash.h"
+#include "Schema.h"
+#include "Sqlite.h"
+#include "Store.h"
+#include "TestBank.h"
+
+using namespace bankd;
+using bankd::test::TempDir;
+
+namespace {
+int tableCount(Db& db, const char* name)
+{
+    auto s = db.prepare("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?1");
+    s.bind(1, name);
+    s.step();
+    return static_cast<int>(s.integer(0));
+}
+} // namespace
+
+TEST(Schema, FreshDatabaseReachesTheCurrentVersionInWalMode)
+{
+    TempDir dir;
+    auto store = Store::create(dir.str("b.db"), HashCost::minimal());
+    auto lease = store->lease();
+    EXPECT_EQ(lease.db().userVersion(), Schema::currentVersion());
+    for (const char* t : {"customers", "security_cards", "certificates", "accounts", "account_history", "notices"})
+        EXPECT_EQ(tableCount(lease.db(), t), 1) << t;
+    auto s = lease.db().prepare("PRAGMA journal_mode");
+    ASSERT_TRUE(s.step());
+    EXPECT_EQ(s.text(0), "wal");
+}
+
+TEST(Schema, OlderDatabaseIsMigratedStepByStepAndKeepsItsData)
+{
+    TempDir dir;
+    std::vector<Migration> v1 = {Schema::migrations().front()};
+    {
+        Db db(dir.str("b.db"), true);
+        EXPECT_EQ(Schema::migrate(db, v1), 0);
+        db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 't', 'b')");
+    }
+    std::vector<Migration> v2 = v1;
+    v2.push_back({v1.back().version + 1, "CREATE TABLE favourites (id INTEGER PRIMARY KEY, name TEXT);"});
+    Db db(dir.str("b.db"), false);
+    EXPECT_EQ(Schema::migrate(db, v2), v1.back().version);
+    EXPECT_EQ(db.userVersion(), v1.back().version + 1);
+    EXPECT_EQ(tableCount(db, "favourites"), 1);
+    auto s = db.prepare("SELECT count(*) FROM notices");
+    s.step();
+    EXPECT_EQ(s.integer(0), 1);
+}
+
+TEST(Schema, FailedMigrationLeavesThePreviousVersion)
+{
+    TempDir dir;
+    std::vector<Migration> list = Schema::migrations();
+    Db db(dir.str("b.db"), true);
+    Schema::migrate(db, list);
+    int before = db.userVersion();
+    list.push_back({before + 1, "CREATE TABLE half (x INTEGER); THIS IS NOT SQL;"});
+    EXPECT_THROW(Schema::migrate(db, list), DbError);
+    EXPECT_EQ(db.userVersion(), before);
+    EXPECT_EQ(tableCount(db, "half"), 0);
+}
+
+TEST(Schema, NewerSchemaIsRefusedWithBothVersions)
+{
+    TempDir dir;
+    {
+        auto store = Store::create(dir.str("b.db"), HashCost::minimal());
+        store->lease().db().setUserVersion(Schema::currentVersion() + 3);
+    }
+    try {
+        Store::open(dir.str("b.db"));
+        FAIL() << "a newer schema was accepted";
+    } catch (const SchemaTooNew& e) {
+        EXPECT_EQ(e.found, Schema::currentVersion() + 3);
+        EXPECT_EQ(e.known, Schema::currentVersion());
+    }
+}
+
+TEST(Schema, ForeignDatabaseIsRefusedAndLeftAlone)
+{
+    TempDir dir;
+    {
+        Db db(dir.str("other.db"), true);
+        db.exec("CREATE TABLE photos (id INTEGER)");
+    }
+    EXPECT_THROW(Store::open(dir.str("other.db")), ForeignDatabase);
+    Db db(dir.str("other.db"), false);
+    EXPECT_EQ(db.userVersion(), 0);
+    EXPECT_EQ(tableCount(db, "customers"), 0);
+}
+
+TEST(Store, CreateRefusesAnExistingFileAndOpenAMissingOne)
+{
+    TempDir dir;
+    Store::create(dir.str("b.db"), HashCost::minimal());
+    EXPECT_THROW(Store::create(dir.str("b.db"), HashCost::minimal()), DbError);
+    EXPECT_THROW(Store::open(dir.str("missing.db")), DbError);
+}
+
+TEST(Store, AFailedOperationRollsBackAllItsWrites)
+{
+    test::TestBank bank;
+    bank.addCustomer("ALICE", "PW");
+    std::int64_t id = bank.store->read([](Db& db) { return customers::find(db, "ALICE")->id; });
+    bank.store->write([&](Db& db) {
+        Account a;
+        a.accountNo = "1002003004";
+        a.customerId = id;
+        a.displayNo = "100-200-3004";
+        a.kindName = "보통예금";
+        a.kindCode = "A04";
+        a.openedOn = "20240101";
+        accounts::add(db, a, "x");
+        accounts::post(db, a.accountNo, 1000, "2024-01-01 09:00:00", "신규", "");
+    });
+    EXPECT_THROW(bank.store->write([&](Db& db) {
+        accounts::post(db, "1002003004", 500, "2024-01-02 09:00:00", "입금", "");
+        throw std::runtime_error("second half failed");
+    }),
+                 std::runtime_error);
+    auto acc = bank.store->read([](Db& db) { return accounts::find(db, "100-200-3004"); });
+    ASSERT_TRUE(acc);
+    EXPECT_EQ(acc->balance, 1000);
+    auto hist = bank.store->read(
+        [](Db& db) { return accounts::history(db, "1002003004", "2024-01-01 00:00:00", "2024-12-31 23:59:59"); });
+    ASSERT_EQ(hist.size(), 1u);
+    EXPECT_EQ(hist[0].direction, "입금");
+}
+
+TEST(Store, PostingNeverTakesABalanceBelowZero)
+{
+    test::TestBank bank;
+    bank.addCustomer("ALICE", "PW");
+    bank.store->write([&](Db& db) {
+        Account a;
+        a.accountNo = "555";
+        a.customerId = customers::find(db, "ALICE")->id;
+        a.displayNo = "5-5-5";
+        a.kindName = "보통예금";
+        a.kindCode = "A04";
+        a.openedOn = "20240101";
+        accounts::add(db, a, "x");
+        EXPECT_TRUE(accounts::post(db, "555", 300, "2024-01-01 09:00:00", "신규", ""));
+        EXPECT_FALSE(accounts::post(db, "555", -301, "2024-01-01 10:00:00", "지급", ""));
+        EXPECT_TRUE(accounts::post(db, "555", -300, "2024-01-01 10:00:00", "지급", ""));
+    });
+    EXPECT_EQ(bank.store->read([](Db& db) { return accounts::find(db, "555")->balance; }), 0);
+}
+
+TEST(Store, ValuesAreBoundNotSpliced)
+{
+    test::TestBank bank;
+    bank.addCustomer("ALICE", "PW", "S", "x'); DROP TABLE customers; --");
+    auto c = bank.store->read([](Db& db) { return customers::find(db, "alice"); });
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->name, "x'); DROP TABLE customers; --");
+}
+
+TEST(PasswordHash, Argon2idStringsVerifyCaseInsensitivelyAsTheClientSendsUpperCase)
+{
+    std::string h = hashPassword("abc123", HashCost::minimal());
+    EXPECT_EQ(h.rfind("$argon2id$", 0), 0u);
+    EXPECT_TRUE(verifyPassword(h, "ABC123"));
+    EXPECT_TRUE(verifyPassword(h, "abc123"));
+    EXPECT_FALSE(verifyPassword(h, "ABC124"));
+    EXPECT_FALSE(verifyPassword("not a hash", "ABC123"));
+}
