@@ -68,14 +68,16 @@ public:
     // Session table. Last use is updated by open(), touch() and endSession().
     bool hasSession(std::string_view sessionKey) const;
     bool touch(std::string_view sessionKey);
-    // Forgets sessions idle for longer than maxIdle; returns their keys.
+    // Forgets sessions idle for longer than maxIdle; returns their keys. Such a
+    // key may start again, but only with counters above those it used (bankd
+    // sees a fresh session without login).
     std::vector<std::string> expireIdle(std::chrono::seconds maxIdle);
-    // Forgets one session (its key stays refused). False when unknown.
+    // Forgets one session; its key stays refused like an ended one. False when unknown.
     bool forget(std::string_view sessionKey);
     std::size_t sessionCount() const;
 
     // Limits: new sessions beyond maxSessions are refused; ended or expired
-    // session keys are remembered (and refused) for tombstoneLifetime.
+    // session keys are remembered for tombstoneLifetime (default 24 hours).
     void setMaxSessions(std::size_t maxSessions);
     void setTombstoneLifetime(std::chrono::seconds lifetime);
     // Replaces the clock of the session table (tests); empty restores steady_clock.

@@ -55,36 +55,54 @@ struct Session {
 } // namespace
 
 struct Gateway::Impl {
+    // What is left of a session that ended or went idle. An ended session is
+    // refused for good; an idle one may come back, but only with counters above
+    // the ones it used, so none of its old requests can be replayed.
+    struct Tombstone {
+        Clock::time_point until{};
+        std::uint64_t high = 0;
+        bool ended = false;
+    };
+
     GatewayKeyPair keys;
     mutable std::mutex mutex;
     std::unordered_map<std::string, Session> sessions;
-    std::unordered_map<std::string, Clock::time_point> tombstones; // key -> forget-after
+    std::unordered_map<std::string, Tombstone> tombstones;
     std::size_t maxSessions = 100000;
     std::chrono::seconds tombstoneLifetime = std::chrono::hours(24);
     ClockFn clock;
 
     Clock::time_point now() const { return clock ? clock() : Clock::now(); }
 
-    bool isTombstoned(const std::string& key, Clock::time_point t) const
+    const Tombstone* tombstone(const std::string& key, Clock::time_point t) const
     {
         auto it = tombstones.find(key);
-        return it != tombstones.end() && it->second > t;
+        return it != tombstones.end() && it->second.until > t ? &it->second : nullptr;
     }
 
-    void bury(const std::string& key, Clock::time_point t) { tombstones[key] = t + tombstoneLifetime; }
+    bool isEnded(const std::string& key, Clock::time_point t) const
+    {
+        const Tombstone* stone = tombstone(key, t);
+        return stone && stone->ended;
+    }
+
+    void bury(const std::string& key, const Session& s, bool ended, Clock::time_point t)
+    {
+        tombstones[key] = Tombstone{t + tombstoneLifetime, s.window.high, ended};
+    }
 
     void purgeTombstones(Clock::time_point t)
     {
         for (auto it = tombstones.begin(); it != tombstones.end();)
-            it = it->second <= t ? tombstones.erase(it) : std::next(it);
+            it = it->second.until <= t ? tombstones.erase(it) : std::next(it);
     }
 
     // Keys of the session named by key: the table's, or derived for a new one.
-    bool sessionKeys(const std::string& key, const codec::Split& split, Session& out, bool& known, std::string& why)
+    bool sessionKeys(const std::string& key, const codec::Split& split, Session& out, std::string& why)
     {
         {
             std::lock_guard lock(mutex);
-            if (isTombstoned(key, now())) {
+            if (isEnded(key, now())) {
                 why = reason::kEnded;
                 return false;
             }
@@ -92,11 +110,9 @@ struct Gateway::Impl {
             if (it != sessions.end()) {
                 out.rx = it->second.rx;
                 out.tx = it->second.tx;
-                known = true;
                 return true;
             }
         }
-        known = false;
         if (crypto_kx_server_session_keys(out.rx.data(), out.tx.data(), keys.publicKey.data(), keys.secretKey.data(),
                                           split.clientPk.data()) != 0) {
             why = reason::kBadSessionKey;
@@ -110,7 +126,7 @@ struct Gateway::Impl {
     {
         std::lock_guard lock(mutex);
         const auto t = now();
-        if (isTombstoned(key, t)) {
+        if (isEnded(key, t)) {
             why = reason::kEnded;
             return false;
         }
@@ -120,6 +136,11 @@ struct Gateway::Impl {
                 why = reason::kNoSession;
                 return false;
             }
+            const Tombstone* stone = tombstone(key, t);
+            if (stone && counter <= stone->high) {
+                why = reason::kReplay;
+                return false;
+            }
             if (sessions.size() >= maxSessions) {
                 why = reason::kTooMany;
                 return false;
@@ -127,12 +148,25 @@ struct Gateway::Impl {
             it = sessions.try_emplace(key).first;
             it->second.rx = keysOf.rx;
             it->second.tx = keysOf.tx;
+            tombstones.erase(key);
         }
         if (!it->second.window.accept(counter)) {
             why = reason::kReplay;
             return false;
         }
         it->second.lastUse = t;
+        return true;
+    }
+
+    // Removes a session, keeping its tombstone.
+    bool remove(const std::string& key, bool ended)
+    {
+        auto it = sessions.find(key);
+        if (it == sessions.end())
+            return false;
+        const auto t = now();
+        bury(key, it->second, ended, t);
+        sessions.erase(it);
         return true;
     }
 };
@@ -163,8 +197,7 @@ OpenResult Gateway::open(std::string_view cipherText)
         }
         const std::string key(cipherText.substr(0, p::kSessionKeyLength));
         Session keysOf;
-        bool known = false;
-        if (!d->sessionKeys(key, split, keysOf, known, r.reason))
+        if (!d->sessionKeys(key, split, keysOf, r.reason))
             return r;
         Bytes plain;
         const Bytes ad = codec::requestAd(p::kRequestLabel, split.clientPk.data());
@@ -230,7 +263,7 @@ EndResult Gateway::endSession(std::string_view body)
         Session keysOf;
         {
             std::lock_guard lock(d->mutex);
-            if (d->isTombstoned(key, d->now())) {
+            if (d->isEnded(key, d->now())) {
                 r.reason = reason::kEnded;
                 return r;
             }
@@ -263,8 +296,7 @@ EndResult Gateway::endSession(std::string_view body)
             return r;
         {
             std::lock_guard lock(d->mutex);
-            d->sessions.erase(key);
-            d->bury(key, d->now());
+            d->remove(key, true);
         }
         const Bytes replyAd = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded));
         const Bytes box = codec::seal(keysOf.tx.data(), replyAd,
@@ -301,15 +333,11 @@ std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
     std::vector<std::string> gone;
     std::lock_guard lock(d->mutex);
     const auto t = d->now();
-    for (auto it = d->sessions.begin(); it != d->sessions.end();) {
-        if (t - it->second.lastUse > maxIdle) {
-            gone.push_back(it->first);
-            d->bury(it->first, t);
-            it = d->sessions.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    for (const auto& [key, session] : d->sessions)
+        if (t - session.lastUse > maxIdle)
+            gone.push_back(key);
+    for (const auto& key : gone)
+        d->remove(key, false);
     d->purgeTombstones(t);
     return gone;
 }
@@ -317,11 +345,7 @@ std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
 bool Gateway::forget(std::string_view sessionKey)
 {
     std::lock_guard lock(d->mutex);
-    const std::string key(sessionKey);
-    if (d->sessions.erase(key) == 0)
-        return false;
-    d->bury(key, d->now());
-    return true;
+    return d->remove(std::string(sessionKey), true);
 }
 
 std::size_t Gateway::sessionCount() const
