@@ -180,7 +180,8 @@ void centreOverFrame(QWidget* w)
 {
     if (!w)
         return;
-    w->adjustSize();
+    if (!w->isVisible())
+        w->adjustSize();
     QRect area;
     if (DeviceFrame* frame = DeviceFrame::instance(); frame && frame->isVisible())
         area = frame->frameGeometry();

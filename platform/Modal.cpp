@@ -67,12 +67,22 @@ QString plainButtonText(QString text)
     return text.trimmed();
 }
 
-// Keeps a Yes/No box open on Escape and on a close request (Qt would otherwise
-// pick "No" as its escape answer).
-class NoEscape : public QObject {
+// Keeps the box centred over the frame when it settles its size on showing and,
+// for a Yes/No box, keeps it open on Escape and on a close request (Qt would
+// otherwise pick "No" as its escape answer).
+class BoxGuard : public QObject {
+public:
+    bool noEscape = false;
+
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* watched, QEvent* e) override
     {
+        if (e->type() == QEvent::Resize || e->type() == QEvent::Show) {
+            centreOverFrame(static_cast<QWidget*>(watched));
+            return false;
+        }
+        if (!noEscape)
+            return false;
         if (e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
             return true;
         if (e->type() == QEvent::Close) {
@@ -126,12 +136,12 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, uns
         box.setEscapeButton(QMessageBox::Cancel);
     else if (buttons.size() == 1)
         box.setEscapeButton(QMessageBox::Ok);
-    NoEscape noEscape;
-    if (!box.escapeButton())
-        box.installEventFilter(&noEscape);
+    BoxGuard guard;
+    guard.noEscape = !box.escapeButton();
     box.ensurePolished();
     box.adjustSize();
     centreOverFrame(&box);
+    box.installEventFilter(&guard);
 
     if (ModalHandler h = handler()) {
         box.show();
