@@ -36,19 +36,28 @@ QString entryKey(const QString& entryName) {
     return QStringLiteral("Comm\\RasBook\\%1").arg(entryName);
 }
 
-// Deployment values: the SKT account (name@realm) and the LGT realm.
-QString sktAccount() {
-    return platform::Deploy::value(QStringLiteral("carrier"), QStringLiteral("skt_account")).trimmed();
+// Deployment values of deploy.ini [carrier]; the defaults are those of the
+// default deploy.ini.
+QString carrierValue(const char* key, const char* fallback) {
+    return platform::Deploy::value(QStringLiteral("carrier"), QLatin1String(key), QLatin1String(fallback)).trimmed();
 }
 
+QString sktAccount() {
+    return carrierValue("skt_account", "tvpbpda@skt.tavrin.kr");
+}
+
+// The SKT realm: its own value, else what follows "@" in the SKT account.
 QString sktRealm() {
+    const QString realm = carrierValue("skt_realm", "");
+    if (!realm.isEmpty())
+        return realm;
     const QString account = sktAccount();
     const int at = account.lastIndexOf(QLatin1Char('@'));
     return at < 0 ? QString() : account.mid(at + 1);
 }
 
 QString lgtRealm() {
-    return platform::Deploy::value(QStringLiteral("carrier"), QStringLiteral("lgt_realm")).trimmed();
+    return carrierValue("lgt_realm", "lgtpda.kr");
 }
 
 QWidget* dialogParent() {
