@@ -142,7 +142,16 @@ void CBmpButton::paintEvent(QPaintEvent*)
         p.drawLine(r.bottomLeft(), r.bottomRight());
         p.drawLine(r.topRight(), r.bottomRight());
         p.setPen(isEnabled() ? QColor(0, 0, 0) : QColor(128, 128, 128));
-        const QRect tr = r.adjusted(1, 1, -1, -1).translated(down ? 1 : 0, down ? 1 : 0);
+        const QRect tr = r.adjusted(2, 1, -2, -1).translated(down ? 1 : 0, down ? 1 : 0);
+        // A smaller type before cutting the label short: the buttons are small.
+        QFont f = font();
+        const int base = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
+        for (int px = base; px >= 9; --px) {
+            f.setPixelSize(px);
+            if (QFontMetrics(f).horizontalAdvance(label_) <= tr.width())
+                break;
+        }
+        p.setFont(f);
         p.drawText(tr, Qt::AlignCenter | Qt::TextSingleLine,
                    p.fontMetrics().elidedText(label_, Qt::ElideRight, tr.width()));
         break;
