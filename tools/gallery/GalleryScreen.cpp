@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 
 #include "CBmpButton.h"
+#include "CExTabCtrl.h"
 #include "CNumberKbd.h"
 #include "DeviceFrame.h"
 #include "SamplePages.h"
@@ -103,9 +104,18 @@ QStringList GalleryScreen::saveShots(const QString& dir)
         if (device->grab().save(path, "PNG"))
             written << path;
     };
+    int n = 0;
     for (int i = 0; i < stack_->count(); ++i) {
         showPage(i);
-        save(QStringLiteral("gallery-%1-%2.png").arg(i + 1).arg(slugs_.value(i)));
+        save(QStringLiteral("gallery-%1-%2.png").arg(++n).arg(slugs_.value(i)));
+        // Every page of a tab control gets its own picture.
+        if (auto* tabs = stack_->widget(i)->findChild<CExTabCtrl*>()) {
+            for (int t = 1; t < tabs->GetItemCount(); ++t) {
+                tabs->SetCurSel(t);
+                save(QStringLiteral("gallery-%1-%2-tab%3.png").arg(++n).arg(slugs_.value(i)).arg(t + 1));
+            }
+            tabs->SetCurSel(0);
+        }
     }
 
     struct Pad {
@@ -118,7 +128,6 @@ QStringList GalleryScreen::saveShots(const QString& dir)
     const Pad pads[] = {{"입금계좌", 1, -1, "11012345678", "number"},
                         {"거래금액", 2, -1, "1234567", "amount"},
                         {"보안카드 7번 입력", 3, 4, "123", "secret"}};
-    int n = stack_->count();
     for (const Pad& pad : pads) {
         auto* kbd = new CNumberKbd(this);
         kbd->SetWorkProp(QString::fromUtf8(pad.title), pad.kind, pad.maxLen);
