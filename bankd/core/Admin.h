@@ -35,7 +35,7 @@ struct InitOptions {
     std::string downloadHost;  // empty: the server host
     std::string deployPath;    // empty: no deploy.ini written
     std::string home;          // client's TVPB_HOME for the demo certificate
-    HashCost cost = HashCost::interactive();
+    HashCost cost = HashCost::standard();
     bool fastCertificates = false;  // minimum certificate KDF (tests)
 };
 

@@ -4,6 +4,7 @@
 
 #include "Accounts.h"
 #include "Clock.h"
+#include "InquiryDemo.h"
 #include "Notices.h"
 #include "PasswordHash.h"
 #include "Store.h"
@@ -18,6 +19,7 @@ struct DemoAccount {
     const char* kindCode;
     std::int64_t opening;
     bool withdrawal;
+    bool hidden = false;
 };
 
 struct DemoCustomer {
@@ -39,7 +41,12 @@ std::vector<DemoCustomer> demoCustomers()
           {"110-234-567891", "저축예금", "A05", 12'800'000, true},
           {"220-11-0045678", "정기적금", "A01", 2'400'000, false},
           {"330-12-0098765", "정기예금", "A06", 20'000'000, false},
-          {"770-01-0012345", "가계일반대출", "A07", 15'000'000, false}}},
+          {"770-01-0012345", "가계일반대출", "A07", 15'000'000, false},
+          {"110-234-567892", "보통예금", "A04", 450'000, true, true},
+          {"220-11-0045679", "자유적금", "A01", 600'000, false},
+          {"110-234-567893", "기업자유예금", "A05", 7'300'000, true},
+          {"440-20-0033445", "주택청약저축", "A02", 3'600'000, false},
+          {"550-30-0077889", "수익증권", "A00", 5'000'000, false}}},
         {{"DEMOK", "이서연", "9011022345678", "K", "Y"},
          "2222",
          "12345678",
@@ -108,6 +115,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
                 a.kindName = da.kindName;
                 a.kindCode = da.kindCode;
                 a.withdrawal = da.withdrawal;
+                a.hidden = da.hidden;
                 a.openedOn = dateOf(now - hours(24 * (400 - 30 * n)));
                 accounts::add(db, a, accountHash);
                 // Opening deposit and a few movements over the last weeks.
@@ -120,6 +128,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
                     accounts::post(db, a.accountNo, 35'000, at(12), "입금", "최유리");
                     accounts::post(db, a.accountNo, -42'500, at(2), "공과금", "한국전력");
                 }
+                addInquiryDemoHistory(db, a, n, now);
                 u.accounts.push_back(std::string(da.displayNo) + " (" + da.kindName + ") 비밀번호 " +
                                      kAccountPassword);
                 ++n;
@@ -138,6 +147,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         int count = static_cast<int>(std::size(kNotices));
         for (int i = 0; i < count; ++i)
             notices::add(db, dateOf(now - hours(24 * 7 * (count - i))), kNotices[i].title, kNotices[i].body);
+        addDemoCheques(db, now);
     });
     return users;
 }

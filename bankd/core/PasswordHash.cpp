@@ -5,9 +5,9 @@
 
 namespace bankd {
 
-HashCost HashCost::interactive()
+HashCost HashCost::standard()
 {
-    return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
+    return {2, 19u * 1024u * 1024u};
 }
 
 HashCost HashCost::minimal()

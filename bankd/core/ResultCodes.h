@@ -31,4 +31,16 @@ inline constexpr const char* kNoNoticeText = "해당 공지사항이 없습니�
 inline constexpr const char* kSystem = "SYS01";
 inline constexpr const char* kSystemText = "일시적인 장애로 처리할 수 없습니다. 잠시 후 다시 이용하십시오.";
 
+inline constexpr const char* kNotOwnAccount = "ACC01";
+inline constexpr const char* kNotOwnAccountText = "조회할 수 없는 계좌입니다. 계좌번호를 확인하십시오.";
+
+inline constexpr const char* kNoHistoryKind = "ACC02";
+inline constexpr const char* kNoHistoryKindText = "거래내역을 조회할 수 없는 계좌입니다.";
+
+inline constexpr const char* kUnknownCheque = "CHK01";
+inline constexpr const char* kUnknownChequeText = "발행 내역이 없는 수표입니다. 수표번호를 확인하십시오.";
+
+inline constexpr const char* kChequeMismatch = "CHK02";
+inline constexpr const char* kChequeMismatchText = "수표의 발행점, 종류 또는 금액이 발행 내역과 다릅니다.";
+
 } // namespace bankd::result

@@ -71,8 +71,28 @@ CREATE TABLE notices (
 );
 )SQL";
 
+// Version 2: issued cheques for the cheque inquiry, time-deposit terms.
+const char* kV2 = R"SQL(
+CREATE TABLE cheques (
+  bank_code TEXT NOT NULL,
+  branch_no TEXT NOT NULL,
+  cheque_no TEXT NOT NULL,
+  kind_code TEXT NOT NULL,
+  amount    INTEGER NOT NULL CHECK (amount > 0),
+  issued_on TEXT NOT NULL,
+  accident  TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (bank_code, cheque_no)
+);
+CREATE TABLE deposit_terms (
+  account_no TEXT PRIMARY KEY REFERENCES accounts(account_no),
+  rate       TEXT NOT NULL,
+  maturity   TEXT NOT NULL
+);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
+    {2, kV2},
 };
 
 int applicationId(Db& db)

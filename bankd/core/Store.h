@@ -16,9 +16,9 @@ class Store {
 public:
     // Opens an existing database and migrates it to this build's schema.
     // Throws SchemaTooNew, ForeignDatabase or DbError.
-    static std::unique_ptr<Store> open(const std::string& path, HashCost cost = HashCost::interactive());
+    static std::unique_ptr<Store> open(const std::string& path, HashCost cost = HashCost::standard());
     // Creates a new database file (refuses an existing one).
-    static std::unique_ptr<Store> create(const std::string& path, HashCost cost = HashCost::interactive());
+    static std::unique_ptr<Store> create(const std::string& path, HashCost cost = HashCost::standard());
 
     ~Store();
 

@@ -12,6 +12,8 @@ constexpr Registration kGroups[] = {
     registerLoginHandlers,
     registerTimeHandlers,
     registerNoticeHandlers,
+    registerAccountInquiryHandlers,
+    registerChequeHandlers,
 };
 } // namespace
 

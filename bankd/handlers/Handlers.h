@@ -8,6 +8,8 @@ class Dispatcher;
 void registerLoginHandlers(Dispatcher& d);   // PDA_U001
 void registerTimeHandlers(Dispatcher& d);    // PDA_T003
 void registerNoticeHandlers(Dispatcher& d);  // PDA_U003, PDA_U004
+void registerAccountInquiryHandlers(Dispatcher& d);  // PDA_U002, PDA_A008, PDA_A009
+void registerChequeHandlers(Dispatcher& d);  // PDA_S003
 
 void registerAllHandlers(Dispatcher& d);
 

@@ -172,3 +172,10 @@ TEST(PasswordHash, Argon2idStringsVerifyCaseInsensitivelyAsTheClientSendsUpperCa
     EXPECT_FALSE(verifyPassword(h, "ABC124"));
     EXPECT_FALSE(verifyPassword("not a hash", "ABC123"));
 }
+
+TEST(PasswordHash, StandardCostIsArgon2idWithNineteenMebibytes)
+{
+    std::string h = hashPassword("PW", HashCost::standard());
+    EXPECT_NE(h.find("$argon2id$v=19$m=19456,t=2,p=1$"), std::string::npos) << h;
+    EXPECT_TRUE(verifyPassword(h, "PW"));
+}

@@ -1,0 +1,160 @@
+// Load generator for a running bankd (loopback only): N concurrent clients,
+// each with its own encrypted session and keep-alive connection, for a bounded
+// time; reports requests per second and latency percentiles. The plain mode
+// GETs a path without encryption, to measure another server (a static file
+// under nginx) with the same client.
+//
+//   bankd_load --port 8080 --data DIR --mode t003 --clients 8 --seconds 10
+//   bankd_load --port 8080 --data DIR --mode login --user DEMOS --password 1111
+//   bankd_load --port 8081 --mode plain --path /static.txt
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <httplib.h>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "velcor/ClientChannel.h"
+#include "velcor/GatewayKeys.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string escapeCipher(const std::string& s)
+{
+    std::string out;
+    for (char c : s) {
+        switch (c) {
+        case ' ': out += "%20"; break;
+        case '%': out += "%25"; break;
+        case '&': out += "%26"; break;
+        case '+': out += "%2B"; break;
+        case '=': out += "%3D"; break;
+        case '?': out += "%3F"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool succeeded(const std::string& envelope)
+{
+    return envelope.find("<msg>10000;") != std::string::npos;
+}
+
+struct Worker {
+    std::vector<std::uint32_t> latenciesUs;
+    long errors = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    CLI::App app{"bankd_load: load generator for bankd on this machine"};
+    std::string host = "127.0.0.1", data, key, mode = "t003", path = "/", user = "DEMOS", password = "1111";
+    int port = 8080, clients = 8, seconds = 10;
+    app.add_option("--host", host, "Loopback address of the server")->capture_default_str();
+    app.add_option("--port", port, "Port")->required()->check(CLI::Range(1, 65535));
+    app.add_option("--data", data, "bankd data folder (its gateway key is used)");
+    app.add_option("--key", key, "Gateway public key (standard base64)");
+    app.add_option("--mode", mode, "t003, login or plain")->check(CLI::IsMember({"t003", "login", "plain"}))
+        ->capture_default_str();
+    app.add_option("--path", path, "Path for the plain mode")->capture_default_str();
+    app.add_option("--user", user, "User ID for the login mode")->capture_default_str();
+    app.add_option("--password", password, "Password for the login mode")->capture_default_str();
+    app.add_option("--clients", clients, "Concurrent clients (1-64)")->check(CLI::Range(1, 64))->capture_default_str();
+    app.add_option("--seconds", seconds, "Duration (1-120)")->check(CLI::Range(1, 120))->capture_default_str();
+    CLI11_PARSE(app, argc, argv);
+
+    if (host != "127.0.0.1" && host != "localhost" && host != "::1") {
+        std::fprintf(stderr, "bankd_load: loopback addresses only\n");
+        return 2;
+    }
+    std::array<unsigned char, 32> gatewayKey{};
+    if (mode != "plain") {
+        if (!data.empty()) {
+            std::string reason;
+            auto pair = velcor::loadGatewayKeyPair(data + "/gateway.key", &reason);
+            if (!pair) {
+                std::fprintf(stderr, "bankd_load: %s\n", reason.c_str());
+                return 1;
+            }
+            gatewayKey = pair->publicKey;
+        } else if (auto k = velcor::decodeKey32(key)) {
+            gatewayKey = *k;
+        } else {
+            std::fprintf(stderr, "bankd_load: give --data or --key for the encrypted modes\n");
+            return 2;
+        }
+    }
+
+    std::vector<Worker> workers(static_cast<size_t>(clients));
+    std::atomic<bool> go{false};
+    auto deadline = Clock::now() + std::chrono::seconds(seconds) + std::chrono::milliseconds(200);
+    std::vector<std::thread> threads;
+    for (int i = 0; i < clients; ++i) {
+        threads.emplace_back([&, i] {
+            Worker& w = workers[static_cast<size_t>(i)];
+            httplib::Client http(host, port);
+            http.set_keep_alive(true);
+            http.set_tcp_nodelay(true);
+            http.set_read_timeout(10, 0);
+            std::unique_ptr<velcor::ClientChannel> channel;
+            if (mode != "plain")
+                channel = std::make_unique<velcor::ClientChannel>(gatewayKey);
+            std::string request = mode == "login" ? "useSess=N&trcode=PDA_U001&UserID=" + user + "&UserPwd=" + password
+                                                  : "trcode=PDA_T003";
+            while (!go)
+                std::this_thread::yield();
+            while (Clock::now() < deadline) {
+                auto t0 = Clock::now();
+                bool ok = false;
+                if (mode == "plain") {
+                    auto r = http.Get(path);
+                    ok = r && r->status == 200;
+                } else {
+                    std::string cipher = channel->sealRequest(false, request);
+                    auto r = http.Get("/servlet/TvPdaMain?q=" + escapeCipher(cipher));
+                    if (r) {
+                        auto plain = channel->openReply(r->body);
+                        ok = plain && succeeded(*plain);
+                    }
+                }
+                auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
+                if (ok)
+                    w.latenciesUs.push_back(static_cast<std::uint32_t>(us));
+                else
+                    ++w.errors;
+            }
+        });
+    }
+    auto start = Clock::now();
+    go = true;
+    for (auto& t : threads)
+        t.join();
+    double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+
+    std::vector<std::uint32_t> all;
+    long errors = 0;
+    for (auto& w : workers) {
+        all.insert(all.end(), w.latenciesUs.begin(), w.latenciesUs.end());
+        errors += w.errors;
+    }
+    std::sort(all.begin(), all.end());
+    auto pct = [&](double p) -> double {
+        if (all.empty())
+            return 0;
+        size_t idx = std::min(all.size() - 1, static_cast<size_t>(p * static_cast<double>(all.size())));
+        return all[idx] / 1000.0;
+    };
+    std::printf("mode=%s clients=%d seconds=%.1f ok=%zu errors=%ld rps=%.0f p50=%.3fms p90=%.3fms p99=%.3fms\n",
+                mode.c_str(), clients, elapsed, all.size(), errors, static_cast<double>(all.size()) / elapsed,
+                pct(0.50), pct(0.90), pct(0.99));
+    return errors > 0 && all.empty() ? 1 : 0;
+}
