@@ -5,6 +5,7 @@
 #include <httplib.h>
 
 #include <QLabel>
+#include <QTest>
 
 #include "CQD.h"
 #include "TestServer.h"
@@ -119,7 +120,7 @@ TEST_F(CQDTest, PostSendsTheFormInCodePage949)
     const auto seen = server.lastRequest();
     EXPECT_EQ(seen.method, "POST");
     EXPECT_EQ(seen.header("Content-Type"), "application/x-www-form-urlencoded");
-    EXPECT_EQ(seen.header("Content-Length"), "24");
+    EXPECT_EQ(seen.header("Content-Length"), "25");
     EXPECT_EQ(seen.header("Expect"), "");
     EXPECT_FALSE(download.IsInDownloading());
 }
@@ -192,6 +193,7 @@ TEST_F(CQDTest, RedirectToAPageThatIsNotFoundGivesEmpty)
 TEST_F(CQDTest, RedirectFailuresHaveTheirOwnTexts)
 {
     server.onGet("/noloc", [](const httplib::Request&, httplib::Response& res) { res.status = 302; });
+    server.onPost("/noloc", [](const httplib::Request&, httplib::Response& res) { res.status = 302; });
     server.onGet("/ftp", [](const httplib::Request&, httplib::Response& res) {
         res.set_redirect("ftp://files.example/x", 301);
     });
@@ -338,6 +340,9 @@ TEST_F(CQDTest, StatusLabelFollowsTheExchange)
     RecordingLabel label;
     label.download = &download;
     label.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&label));
+    label.painted.clear();
+    label.busyWhilePainting = true;
     EXPECT_EQ(download.DownloadData(server.url(QStringLiteral("/page")), &label, 1001), QStringLiteral("body"));
     EXPECT_EQ(label.text(), QStringLiteral("다운로드 완료"));
     const QStringList& seen = label.painted;

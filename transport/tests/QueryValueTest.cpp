@@ -1,6 +1,8 @@
 // Query values and the code page 949 conversions.
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "CodePage949.h"
 #include "QueryValue.h"
 
