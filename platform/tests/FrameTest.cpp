@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -197,4 +198,31 @@ TEST(Screenshots, WrittenOnlyWhenAskedFor)
     const QImage shot(dir + "/device.png");
     ASSERT_FALSE(shot.isNull());
     EXPECT_EQ(shot.size() / shot.devicePixelRatio(), QSize(240, 320));
+}
+
+TEST(Placement, RealModalLoopsNestOnTheFrame)
+{
+    setModalHandler({});
+    DeviceFrame frame;
+    frame.show();
+    Screen module("module");
+    Screen detail("detail", &module);
+    bool detailWasOnTop = false;
+    int detailResult = -1;
+    QObject::connect(module.button, &QPushButton::clicked, &module, [&] {
+        QTimer::singleShot(0, &detail, [&] {
+            const QPoint onButton = detail.button->mapTo(&frame, QPoint(5, 5));
+            detailWasOnTop = detail.isVisible() && frame.childAt(onButton) == detail.button;
+            QTest::mouseClick(detail.button, Qt::LeftButton);
+        });
+        detailResult = detail.doModal();
+        module.accept();
+    });
+    QObject::connect(detail.button, &QPushButton::clicked, &detail, &QDialog::accept);
+    QTimer::singleShot(0, &module, [&] { QTest::mouseClick(module.button, Qt::LeftButton); });
+    EXPECT_EQ(module.doModal(), QDialog::Accepted);
+    EXPECT_EQ(detailResult, QDialog::Accepted);
+    EXPECT_TRUE(detailWasOnTop);
+    EXPECT_EQ(detail.parentWidget(), &module);
+    EXPECT_FALSE(module.isVisible());
 }
