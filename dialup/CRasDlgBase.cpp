@@ -1,6 +1,8 @@
 #include "CRasDlgBase.h"
 
 #include <QPainter>
+
+#include "CColorStatic.h"
 #include <QPalette>
 
 const QColor CRasDlgBase::kBackColor(176, 176, 255);
@@ -18,14 +20,12 @@ CRasDlgBase::CRasDlgBase(QWidget* parent) : platform::DialogBase(parent) {
     setAutoFillBackground(true);
 }
 
-void CRasDlgBase::makeAccent(QWidget* w) {
-    QPalette pal = w->palette();
-    pal.setColor(QPalette::Window, kAccentColor);
-    pal.setColor(QPalette::Button, kAccentColor);
-    pal.setColor(QPalette::WindowText, Qt::white);
-    pal.setColor(QPalette::ButtonText, Qt::white);
-    w->setPalette(pal);
-    w->setAutoFillBackground(true);
+CColorStatic* CRasDlgBase::makeAccentLabel(const QString& text, QWidget* parent) {
+    auto* label = new CColorStatic(text, parent);
+    label->SetBkColor(RGB(kAccentColor.red(), kAccentColor.green(), kAccentColor.blue()));
+    label->SetTextColor(RGB(255, 255, 255));
+    label->SetAlignment(DT_CENTER | DT_VCENTER);
+    return label;
 }
 
 void CRasDlgBase::paintEvent(QPaintEvent* e) {

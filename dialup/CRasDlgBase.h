@@ -6,7 +6,7 @@
 #include "DialogBase.h"
 #include "DialkitExport.h"
 
-class QLabel;
+class CColorStatic;
 class QWidget;
 
 class DIALKIT_EXPORT CRasDlgBase : public platform::DialogBase {
@@ -19,7 +19,7 @@ public:
     explicit CRasDlgBase(QWidget* parent = nullptr);
 
 protected:
-    // A label drawn white on the accent colour.
-    static void makeAccent(QWidget* w);
+    // A centred label drawn white on the accent colour.
+    static CColorStatic* makeAccentLabel(const QString& text, QWidget* parent);
     void paintEvent(QPaintEvent* e) override;
 };

@@ -1,5 +1,7 @@
 #include "CRasLoginDlg.h"
 
+#include "CColorStatic.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -18,11 +20,9 @@ CRasLoginDlg::CRasLoginDlg(const QString& title, QWidget* parent) : CRasDlgBase(
     setObjectName(QStringLiteral("rasLoginDlg"));
     setWindowTitle(title);
 
-    m_title = new QLabel(title, this);
+    m_title = makeAccentLabel(title, this);
     m_title->setObjectName(QStringLiteral("titleLabel"));
     m_title->setGeometry(2, 2, 236, 24);
-    m_title->setAlignment(Qt::AlignCenter);
-    makeAccent(m_title);
 
     auto* carrierLabel = new QLabel(QStringLiteral("모뎀 통신망:"), this);
     carrierLabel->setObjectName(QStringLiteral("carrierLabel"));

@@ -4,6 +4,7 @@
 #include <QString>
 #include "CRasDlgBase.h"
 
+class CColorStatic;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,7 +28,7 @@ private:
     void onCarrierChanged();
     void onOk();
 
-    QLabel* m_title = nullptr;
+    CColorStatic* m_title = nullptr;
     QComboBox* m_carrier = nullptr;
     QCheckBox* m_save = nullptr;
     QLabel* m_phoneLabel = nullptr;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "CColorStatic.h"
 #include "CRasEx.h"
 #include "RasService.h"
 #include "Services.h"
@@ -22,11 +23,9 @@ CRasProgressDlg::CRasProgressDlg(QWidget* parent) : CRasDlgBase(parent) {
     m_caption->setObjectName(QStringLiteral("progressLabel"));
     m_caption->setGeometry(14, 104, 212, 22);
 
-    m_status = new QLabel(this);
+    m_status = makeAccentLabel(QString(), this);
     m_status->setObjectName(QStringLiteral("statusLine"));
     m_status->setGeometry(14, 130, 212, 26);
-    m_status->setAlignment(Qt::AlignCenter);
-    makeAccent(m_status);
 
     m_timer = new QTimer(this);
     m_timer->setInterval(kTimeoutPollMs);

@@ -5,6 +5,7 @@
 #include <functional>
 #include "CRasDlgBase.h"
 
+class CColorStatic;
 class QLabel;
 class QTimer;
 
@@ -41,7 +42,7 @@ private:
     void setStatus(const QString& text);
 
     QLabel* m_caption = nullptr;
-    QLabel* m_status = nullptr;
+    CColorStatic* m_status = nullptr;
     QTimer* m_timer = nullptr;
     qint64 m_started = -1;
     bool m_finishing = false;
