@@ -7,10 +7,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
 #include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -93,6 +97,52 @@ protected:
     }
 };
 
+// Breaks a text into lines no wider than `width`: at blanks where possible,
+// anywhere inside a word that is too long by itself (Hangul breaks anywhere).
+QString wrapText(const QString& text, const QFontMetrics& fm, int width)
+{
+    QStringList out;
+    const QStringList lines = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        QString current;
+        const QStringList words = line.split(QLatin1Char(' '));
+        for (qsizetype i = 0; i < words.size(); ++i) {
+            QString word = words[i];
+            const QString candidate = current.isEmpty() ? word : current + QLatin1Char(' ') + word;
+            if (fm.horizontalAdvance(candidate) <= width) {
+                current = candidate;
+                continue;
+            }
+            if (!current.isEmpty()) {
+                out << current;
+                current.clear();
+            }
+            while (fm.horizontalAdvance(word) > width && word.size() > 1) {
+                qsizetype n = word.size() - 1;
+                while (n > 1 && fm.horizontalAdvance(word.left(n)) > width)
+                    --n;
+                out << word.left(n);
+                word = word.mid(n);
+            }
+            current = word;
+        }
+        out << current;
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
+// Qt sizes a box for a desktop screen; on the handheld a box is at most as wide
+// as the screen, so its text is wrapped to fit.
+void fitToScreen(QMessageBox& box)
+{
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label || box.sizeHint().width() <= kScreenWidth)
+        return;
+    const int others = box.sizeHint().width() - label->sizeHint().width();
+    const int width = std::max(kScreenWidth - others - 4, 60);
+    label->setText(wrapText(box.text(), label->fontMetrics(), width));
+}
+
 } // namespace
 
 void setModalHandler(ModalHandler h)
@@ -117,6 +167,8 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, uns
         title = QGuiApplication::applicationDisplayName();
     QMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("platformMessageBox"));
+    // The text as given (the box's own text may be wrapped to fit the screen).
+    box.setProperty("tvpbText", text);
     const auto buttons = buttonsOf(flags);
     for (auto b : buttons) {
         QPushButton* button = box.addButton(b);
@@ -139,6 +191,7 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, uns
     BoxGuard guard;
     guard.noEscape = !box.escapeButton();
     box.ensurePolished();
+    fitToScreen(box);
     box.adjustSize();
     centreOverFrame(&box);
     box.installEventFilter(&guard);

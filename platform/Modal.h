@@ -28,7 +28,8 @@ inline constexpr unsigned MB_DEFBUTTON3 = 0x200;
 enum MbResult : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
 // What a modal handler sees. For a message box, `box` is the fully built box
-// (Korean standard buttons) and text/caption/flags are as passed. For a dialog,
+// (Korean standard buttons; its text is wrapped to the screen's width, the text
+// as passed is also in its "tvpbText" property) and text/caption/flags are as passed. For a dialog,
 // `dialog` is the dialog, already shown; the handler may drive it (type into its
 // fields, click its buttons) and returns the result exec() would have returned.
 struct ModalRequest {

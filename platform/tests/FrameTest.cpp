@@ -115,6 +115,7 @@ TEST(Placement, ScreenAndPopUpsCoverTheWorkAreaInOneWindow)
     EXPECT_EQ(detailClicks.count(), 1);
     EXPECT_EQ(moduleClicks.count(), 0);
 
+    harness::saveShot(&detail, "platform_stacked_popups");
     detail.hide();
     EXPECT_EQ(frame.childAt(onButton), module.button);
 }
@@ -172,12 +173,34 @@ TEST(Placement, MessageBoxIsCentredOverTheFrame)
     harness::ModalScript modals;
     modals.expectMessage("수신 자료에 오류(Null)가 검출되었습니다", "오류", [&](ModalRequest& r) {
         boxCentre = r.box->frameGeometry().center();
+        harness::saveShot(&frame, "platform_message_over_frame");
         return IDOK;
     });
     messageBox(&frame, "수신 자료에 오류(Null)가 검출되었습니다", "오류", MB_OK | MB_ICONWARNING);
     const QPoint frameCentre = frame.frameGeometry().center();
     EXPECT_LE((boxCentre - frameCentre).manhattanLength(), 4)
         << boxCentre.x() << "," << boxCentre.y() << " vs " << frameCentre.x() << "," << frameCentre.y();
+}
+
+TEST(Placement, LongMessageWrapsWithinTheScreenWidth)
+{
+    DeviceFrame frame;
+    frame.show();
+    const QString text = QStringLiteral("PDA에 설치된 무선모뎀이 없습니다. 먼저 무선모뎀을 설치하신후 접속을 시도하시기 바랍니다. "
+                                        "모선모뎀에 관한 문의사항은 각 제조사로 연락하세요.");
+    QSize size;
+    QString shown;
+    harness::ModalScript modals;
+    modals.expectMessage(text, "무선모뎀설치 요망", [&](ModalRequest& r) {
+        size = r.box->size();
+        shown = r.box->text();
+        EXPECT_EQ(r.box->property("tvpbText").toString(), text);
+        return IDOK;
+    });
+    messageBox(&frame, text, "무선모뎀설치 요망", MB_OK | MB_ICONINFORMATION);
+    EXPECT_LE(size.width(), kScreenWidth);
+    EXPECT_GT(shown.count('\n'), 1);
+    EXPECT_EQ(QString(shown).replace('\n', ' ').simplified(), text.simplified()) << "only line breaks are added";
 }
 
 TEST(Screenshots, WrittenOnlyWhenAskedFor)

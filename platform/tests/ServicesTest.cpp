@@ -6,7 +6,10 @@
 #include "Services.h"
 #include "TestHome.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -234,4 +237,17 @@ TEST(DeployFile, ValuesFromTheFileNamedByTheEnvironment)
     else
         qputenv("TVPB_DEPLOY", saved);
     EXPECT_EQ(Deploy::filePath(), saved.isEmpty() ? programFile("deploy.ini") : QString::fromLocal8Bit(saved));
+}
+
+// ---- Application set-up --------------------------------------------------------------------
+TEST(AppSetup, KoreanStandardButtonsAndHangulFont)
+{
+    // The harness main has installed both, as every program does at start-up.
+    EXPECT_TRUE(installKoreanTranslation(*qApp));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("예(&Y)"));
+    const QFont font = QApplication::font();
+    EXPECT_EQ(font.pixelSize(), 12);
+    EXPECT_TRUE(QFontInfo(font).family().startsWith("Nanum")) << QFontInfo(font).family().toStdString();
+    // Hangul has glyphs in it (no boxes).
+    EXPECT_TRUE(QFontMetrics(font).inFont(QChar(0xD0C0))); // 타
 }
