@@ -34,7 +34,7 @@ void VelcorEngine::fail(const QString& message)
     m_lastError = message;
 }
 
-ClientChannel* VelcorEngine::channelFor(const QString& gateAddress, bool create)
+std::shared_ptr<ClientChannel> VelcorEngine::channelFor(const QString& gateAddress, bool create)
 {
     if (gateAddress.isEmpty()) {
         fail(korean(text::kNoGateAddress));
@@ -44,7 +44,7 @@ ClientChannel* VelcorEngine::channelFor(const QString& gateAddress, bool create)
         std::lock_guard lock(m_mutex);
         auto it = m_channels.find(gateAddress);
         if (it != m_channels.end())
-            return it->second.get();
+            return it->second;
     }
     if (!create) {
         fail(korean(text::kNoSession));
@@ -60,13 +60,13 @@ ClientChannel* VelcorEngine::channelFor(const QString& gateAddress, bool create)
         fail(korean(text::kBadGatewayKey));
         return nullptr;
     }
-    auto channel = std::make_unique<ClientChannel>(*key);
+    auto channel = std::make_shared<ClientChannel>(*key);
     if (!channel->valid()) {
         fail(korean(text::kBadGatewayKey));
         return nullptr;
     }
     std::lock_guard lock(m_mutex);
-    return m_channels.emplace(gateAddress, std::move(channel)).first->second.get();
+    return m_channels.emplace(gateAddress, std::move(channel)).first->second;
 }
 
 QString VelcorEngine::encrypt(const QString& gateAddress, const QString& enginePath, const QString& request,
@@ -80,7 +80,8 @@ QString VelcorEngine::encrypt(const QString& gateAddress, const QString& engineP
             fail(korean(text::kBadEnginePath));
             return {};
         }
-        ClientChannel* channel = channelFor(gateAddress, true);
+        std::lock_guard op(m_operation);
+        const auto channel = channelFor(gateAddress, true);
         if (!channel)
             return {};
         std::string why;
@@ -99,7 +100,8 @@ QString VelcorEngine::encrypt(const QString& gateAddress, const QString& engineP
 QString VelcorEngine::decrypt(const QString& gateAddress, const QString& cipher)
 {
     try {
-        ClientChannel* channel = channelFor(gateAddress, false);
+        std::lock_guard op(m_operation);
+        const auto channel = channelFor(gateAddress, false);
         if (!channel)
             return {};
         // Base64 is ASCII; anything else makes the text fail to decode.
@@ -124,10 +126,14 @@ QString VelcorEngine::sign(const QString& gateAddress, const QString& /*caList*/
     // Every certificate of the store comes from the bank, so the authority list,
     // the flag and the option do not narrow the choice.
     try {
-        ClientChannel* channel = channelFor(gateAddress, true);
-        if (!channel)
-            return {};
-        const std::string sessionKey = channel->sessionKey();
+        std::string sessionKey;
+        {
+            std::lock_guard op(m_operation);
+            const auto channel = channelFor(gateAddress, true);
+            if (!channel)
+                return {};
+            sessionKey = channel->sessionKey();
+        }
         const QString certDir = platform::homeFolder() + QStringLiteral("/certs");
         const std::vector<CertificateInfo> certificates = listCertificates(certDir.toStdString());
         if (certificates.empty()) {
@@ -161,13 +167,14 @@ long VelcorEngine::endSession(const QString& gateAddress)
             fail(korean(text::kNoGateAddress));
             return NotSent;
         }
-        ClientChannel* channel = nullptr;
+        std::lock_guard op(m_operation);
+        std::shared_ptr<ClientChannel> channel;
         {
             std::lock_guard lock(m_mutex);
             auto it = m_channels.find(gateAddress);
             if (it == m_channels.end())
                 return Ended; // no session was ever opened: nothing to end
-            channel = it->second.get();
+            channel = it->second;
         }
         const QString host = platform::Deploy::serverHost().trimmed();
         if (host.isEmpty()) {

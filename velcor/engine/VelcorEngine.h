@@ -32,11 +32,15 @@ public:
 
 private:
     // The channel of a gate address, made on first use; null with lastError set.
-    ClientChannel* channelFor(const QString& gateAddress, bool create);
+    std::shared_ptr<ClientChannel> channelFor(const QString& gateAddress, bool create);
     void fail(const QString& message);
 
+    // Held for the whole of an operation on a channel (a channel is not
+    // thread-safe); never while the signing prompt is up.
+    std::mutex m_operation;
+    // Guards the table and the last error.
     std::mutex m_mutex;
-    std::map<QString, std::unique_ptr<ClientChannel>> m_channels;
+    std::map<QString, std::shared_ptr<ClientChannel>> m_channels;
     QString m_lastError;
 };
 

@@ -25,6 +25,17 @@ static std::string encode(const unsigned char* data, std::size_t size, int varia
 
 static bool decode(std::string_view text, Bytes& out, int variant)
 {
+    // libsodium 1.0.18 takes bytes above 127 for letters of the alphabet, which
+    // would let two texts name the same key; only the alphabet itself may pass.
+    const bool urlSafe = variant == sodium_base64_VARIANT_URLSAFE_NO_PADDING;
+    for (const char c : text) {
+        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                        (urlSafe ? (c == '-' || c == '_') : (c == '+' || c == '/' || c == '='));
+        if (!ok) {
+            out.clear();
+            return false;
+        }
+    }
     out.assign(text.size() / 4 * 3 + 3, 0);
     std::size_t len = 0;
     if (sodium_base642bin(out.data(), out.size(), text.data(), text.size(), nullptr, &len, nullptr, variant) != 0) {
@@ -134,6 +145,9 @@ std::string splitMessage(std::string_view text, Split& out)
         return reason::kMalformed;
     Bytes pk;
     if (!fromBase64(text.substr(0, p::kSessionKeyLength), pk) || pk.size() != 32)
+        return reason::kMalformed;
+    // The session key names the session: only the one text of the key may do so.
+    if (toBase64(pk) != text.substr(0, p::kSessionKeyLength))
         return reason::kMalformed;
     if (!fromBase64(text.substr(p::kSessionKeyLength), out.box))
         return reason::kMalformed;
