@@ -8,6 +8,7 @@
 
 #include "DialTestSupport.h"
 #include "ModalScript.h"
+#include "RasService.h"
 #include "Services.h"
 
 namespace {
@@ -308,6 +309,35 @@ TEST_F(RasDialTest, DeviceMissingFromTheBookFailsTheDial) {
     EXPECT_FALSE(ras.RAS_Connect(QStringLiteral("고장")));
     EXPECT_EQ(lastStatus, QStringLiteral("Device does not exist"));
     EXPECT_EQ(ras.RAS_GetDialResult(), 1u);
+}
+
+// A backend whose dial cannot start (the port is taken by another program).
+class RefusingBackend : public platform::RasBackend {
+public:
+    QStringList entryNames() override { return {QStringLiteral("E")}; }
+    bool entryExists(const QString& n) override { return n == QLatin1String("E"); }
+    QList<platform::RasDevice> devices() override { return {}; }
+    int dial(const platform::RasDialParams&, QObject*, platform::RasConn* c) override {
+        *c = 0;
+        return 633;
+    }
+    int connectionStatus(platform::RasConn, platform::RasConnStatus*) override { return platform::kRasErrorInvalidHandle; }
+    int hangUp(platform::RasConn) override { return platform::kRasErrorInvalidHandle; }
+};
+
+TEST_F(RasDialTest, DialThatCannotStartFailsAtOnceWithItsError) {
+    platform::RasService::setBackend(std::make_unique<RefusingBackend>());
+    store(QStringLiteral("E"), QStringLiteral("TELECOM"), QStringLiteral("KTF"));
+    CRasEx ras;
+    harness::ModalScript modals;
+    const qint64 start = ticks;
+    modals.expectDialog(QStringLiteral("CRasProgressDlg"), progress());
+    EXPECT_FALSE(ras.RAS_Connect(QStringLiteral("E")));
+    EXPECT_EQ(ras.RAS_GetDialResult(), 1u);
+    EXPECT_EQ(lastStatus, QStringLiteral("Port not available"));
+    EXPECT_LT(ticks - start, 5000) << "waited for the time-out instead of failing";
+    // No handle was ever given, so the hang-up fails.
+    EXPECT_EQ(platform::soundsPlayed(), QStringList{QStringLiteral("Ding")});
 }
 
 } // namespace
