@@ -216,6 +216,28 @@ TEST_F(TransDataTest, CopiedParsersShareTheSession)
     EXPECT_EQ(session.GetXSessionKey(), QStringLiteral("Q1+/="));
 }
 
+TEST_F(TransDataTest, SecondExchangeOnABusySessionFailsAtOnce)
+{
+    // Re-entered while the session encodes (a nested event loop could do this):
+    // the inner exchange must not wait for the outer one, which cannot go on.
+    CQVParser outer(&session);
+    QString innerReply;
+    int innerResult = -1;
+    engine.duringCall = [&] {
+        if (innerResult != -1)
+            return;
+        innerResult = 0;
+        CQVParser inner(&session);
+        innerResult = inner.TransData(QStringLiteral("inner"), innerReply, 1, 0);
+    };
+    QString reply;
+    ASSERT_TRUE(outer.TransData(QStringLiteral("outer"), reply, 1, 0));
+    EXPECT_EQ(reply, kEnvelope);
+    EXPECT_EQ(innerResult, 0);
+    EXPECT_EQ(innerReply, QStringLiteral("Velcor Error: \r\n이전 요청을 처리하고 있습니다."));
+    EXPECT_EQ(server.requestCount(), 1);
+}
+
 TEST_F(TransDataTest, ParserWithoutSessionFailsCleanly)
 {
     CQVParser parser(nullptr);
