@@ -90,9 +90,104 @@ CREATE TABLE deposit_terms (
 );
 )SQL";
 
+// Version 3: transfers. Favourite deposit accounts, accounts of other banks
+// known to the clearing house (recipient names), checked transfers awaiting
+// execution (quotes, by serial), executed transfers and their results,
+// scheduled transfers, money sent to other banks, used signatures.
+const char* kV3 = R"SQL(
+CREATE TABLE favourite_accounts (
+  id            INTEGER PRIMARY KEY,
+  customer_id   INTEGER NOT NULL REFERENCES customers(id) ON DELETE CASCADE,
+  bank_code     TEXT NOT NULL,
+  account_name  TEXT NOT NULL,
+  account_no    TEXT NOT NULL,
+  nickname      TEXT NOT NULL DEFAULT '',
+  registered_on TEXT NOT NULL,
+  withdrawal_no TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX favourite_accounts_customer ON favourite_accounts(customer_id);
+CREATE TABLE other_bank_accounts (
+  bank_code  TEXT NOT NULL,
+  account_no TEXT NOT NULL,
+  holder     TEXT NOT NULL,
+  PRIMARY KEY (bank_code, account_no)
+);
+CREATE TABLE transfer_quotes (
+  serial       TEXT PRIMARY KEY,
+  customer_id  INTEGER NOT NULL REFERENCES customers(id),
+  session_key  TEXT NOT NULL,
+  from_account TEXT NOT NULL,
+  bank_code    TEXT NOT NULL,
+  to_account   TEXT NOT NULL,
+  recipient    TEXT NOT NULL,
+  amount       INTEGER NOT NULL CHECK (amount > 0),
+  fee          INTEGER NOT NULL CHECK (fee >= 0),
+  sender       TEXT NOT NULL,
+  cms_code     TEXT NOT NULL,
+  exec_date    TEXT NOT NULL,
+  created_at   TEXT NOT NULL,
+  expires_at   TEXT NOT NULL,
+  state        TEXT NOT NULL DEFAULT 'open' CHECK (state IN ('open','executed','scheduled'))
+);
+CREATE TABLE transfers (
+  id            INTEGER PRIMARY KEY,
+  customer_id   INTEGER NOT NULL REFERENCES customers(id),
+  serial        TEXT NOT NULL UNIQUE,
+  transfer_date TEXT NOT NULL,
+  at            TEXT NOT NULL,
+  from_account  TEXT NOT NULL,
+  bank_code     TEXT NOT NULL,
+  to_account    TEXT NOT NULL,
+  recipient     TEXT NOT NULL,
+  amount        INTEGER NOT NULL CHECK (amount > 0),
+  fee           INTEGER NOT NULL CHECK (fee >= 0),
+  sender        TEXT NOT NULL,
+  cms_code      TEXT NOT NULL,
+  balance_after INTEGER,
+  message_no    TEXT NOT NULL,
+  result_code   TEXT NOT NULL,
+  scheduled_id  INTEGER
+);
+CREATE INDEX transfers_customer ON transfers(customer_id, transfer_date);
+CREATE INDEX transfers_daily ON transfers(from_account, transfer_date);
+CREATE TABLE scheduled_transfers (
+  id            INTEGER PRIMARY KEY,
+  customer_id   INTEGER NOT NULL REFERENCES customers(id),
+  serial        TEXT NOT NULL UNIQUE,
+  exec_date     TEXT NOT NULL,
+  from_account  TEXT NOT NULL,
+  bank_code     TEXT NOT NULL,
+  to_account    TEXT NOT NULL,
+  recipient     TEXT NOT NULL,
+  amount        INTEGER NOT NULL CHECK (amount > 0),
+  fee           INTEGER NOT NULL CHECK (fee >= 0),
+  sender        TEXT NOT NULL,
+  cms_code      TEXT NOT NULL,
+  result_code   TEXT NOT NULL DEFAULT '',
+  cancelled     INTEGER NOT NULL DEFAULT 0,
+  registered_at TEXT NOT NULL,
+  ran_at        TEXT
+);
+CREATE INDEX scheduled_transfers_due ON scheduled_transfers(result_code, exec_date);
+CREATE INDEX scheduled_transfers_customer ON scheduled_transfers(customer_id);
+CREATE TABLE interbank_out (
+  id         INTEGER PRIMARY KEY,
+  serial     TEXT NOT NULL,
+  bank_code  TEXT NOT NULL,
+  account_no TEXT NOT NULL,
+  amount     INTEGER NOT NULL CHECK (amount > 0),
+  at         TEXT NOT NULL
+);
+CREATE TABLE used_signatures (
+  signed_text TEXT PRIMARY KEY,
+  used_at     TEXT NOT NULL
+);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
+    {3, kV3},
 };
 
 int applicationId(Db& db)

@@ -14,6 +14,9 @@ constexpr Registration kGroups[] = {
     registerNoticeHandlers,
     registerAccountInquiryHandlers,
     registerChequeHandlers,
+    registerDepositAccountHandlers,
+    registerTransferHandlers,
+    registerTransferListHandlers,
 };
 } // namespace
 

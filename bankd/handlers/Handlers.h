@@ -10,6 +10,9 @@ void registerTimeHandlers(Dispatcher& d);    // PDA_T003
 void registerNoticeHandlers(Dispatcher& d);  // PDA_U003, PDA_U004
 void registerAccountInquiryHandlers(Dispatcher& d);  // PDA_U002, PDA_A008, PDA_A009
 void registerChequeHandlers(Dispatcher& d);  // PDA_S003
+void registerDepositAccountHandlers(Dispatcher& d);  // PDA_A003, PDA_A001
+void registerTransferHandlers(Dispatcher& d);  // PDA_T001, PDA_T002
+void registerTransferListHandlers(Dispatcher& d);  // PDA_T004 to PDA_T007
 
 void registerAllHandlers(Dispatcher& d);
 
