@@ -1,0 +1,222 @@
+#include "CAccountPage.h"
+
+#include <algorithm>
+
+#include "CAccountDetailDlg.h"
+#include "CBmpButton.h"
+#include "CColorStatic.h"
+#include "CExTabCtrl.h"
+#include "CGridCtrl.h"
+#include "CHistoryPage.h"
+#include "CQV.h"
+#include "CTVPB2100.h"
+#include "CUserInfo.h"
+#include "KitAmount.h"
+#include "KitFields.h"
+#include "KitPrompts.h"
+#include "KitQuery.h"
+#include "KitRequest.h"
+
+namespace {
+constexpr COLORREF kHeader = RGB(181, 178, 181);
+constexpr COLORREF kOddRow = RGB(255, 255, 255);
+constexpr COLORREF kEvenRow = RGB(224, 224, 224);
+} // namespace
+
+CAccountPage::CAccountPage(CTVPB2100* screen) : CExTabPage(IDD, screen), screen_(screen) {}
+
+CAccountPage::~CAccountPage() = default;
+
+BOOL CAccountPage::OnInitDialog()
+{
+    // Laid out on the tab control's page area.
+    const QSize area = screen_->TabCtrl()->GetPageRect().size();
+    const int w = area.width();
+    const int h = area.height();
+    userName_ = new CColorStatic(this);
+    userName_->setObjectName(QStringLiteral("userName"));
+    userName_->SetBkColor(RGB(255, 255, 255));
+    userName_->SetTextColor(RGB(0, 0, 0));
+    userName_->setGeometry(2, 3, 110, 20);
+
+    dateTime_ = new CColorStatic(this);
+    dateTime_->setObjectName(QStringLiteral("dateTime"));
+    dateTime_->SetAlignment(DT_RIGHT | DT_VCENTER);
+    dateTime_->setGeometry(114, 3, w - 118, 20);
+
+    grid_ = new CGridCtrl(this);
+    grid_->setObjectName(QStringLiteral("accountGrid"));
+    grid_->setGeometry(0, 26, w, h - 26 - 29);
+    grid_->SetListMode(TRUE);
+    grid_->SetSingleRowSelection(TRUE);
+    grid_->SetEditable(FALSE);
+    grid_->SetFrameFocusCell(FALSE);
+    grid_->SetColumnResize(FALSE);
+    grid_->SetRowResize(FALSE);
+    grid_->SetFixedBkColor(kHeader);
+    grid_->SetTextColor(RGB(0, 0, 0));
+    connect(grid_, &CGridCtrl::rowTapped, this, &CAccountPage::OnRowTapped);
+
+    detail_ = new CBmpButton(this);
+    detail_->setObjectName(QStringLiteral("btnDetail"));
+    detail_->LoadBitmap(QStringLiteral("BMP\\계좌상세_6524.bmp"), QStringLiteral("BMP\\계좌상세_6524_d.bmp"), QString());
+    detail_->setGeometry(w - 65 - 32 - 8, h - 26, 65, 24);
+    connect(detail_, &QAbstractButton::clicked, this, &CAccountPage::On211001);
+
+    reload_ = new CBmpButton(this);
+    reload_->setObjectName(QStringLiteral("btnReload"));
+    reload_->LoadBitmap(QStringLiteral("BMP\\이전으로_3224.bmp"), QStringLiteral("BMP\\이전으로_3224_d.bmp"), QString());
+    reload_->setGeometry(w - 32 - 4, h - 26, 32, 24);
+    connect(reload_, &QAbstractButton::clicked, this, &CAccountPage::On211002);
+
+    resetGrid();
+    return TRUE;
+}
+
+void CAccountPage::resetGrid()
+{
+    fillGrid({});
+}
+
+void CAccountPage::fillGrid(const QList<inquiry::AccountRecord>& accounts)
+{
+    const QList<inquiry::AccountRecord> rows = inquiry::GridOrder(accounts);
+    count_ = static_cast<int>(rows.size());
+    selectedRow_ = -1;
+    grid_->ClearSelection();
+    grid_->DeleteAllItems();
+    grid_->SetColumnCount(4);
+    grid_->SetFixedRowCount(1);
+    grid_->SetRowCount(1 + std::max<int>(kMinRows, count_));
+
+    const bool wide = count_ <= kMinRows;
+    const int widths[2][4] = {{115, 100, 70, 0}, {121, 106, 70, 0}};
+    for (int c = 0; c < 4; ++c)
+        grid_->SetColumnWidth(c, widths[wide ? 1 : 0][c]);
+
+    const QString headers[4] = {QStringLiteral("계좌"), QStringLiteral("잔액"), QStringLiteral("종류"),
+                                QStringLiteral("코드")};
+    for (int c = 0; c < 4; ++c) {
+        grid_->SetItemText(0, c, headers[c]);
+        grid_->SetItemFormat(0, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        grid_->SetItemBkColour(0, c, kHeader);
+    }
+    for (int r = 1; r < grid_->GetRowCount(); ++r) {
+        const COLORREF bk = (r % 2) ? kOddRow : kEvenRow;
+        const inquiry::AccountRecord* a = r <= count_ ? &rows[r - 1] : nullptr;
+        for (int c = 0; c < 4; ++c) {
+            grid_->SetItemBkColour(r, c, bk);
+            grid_->SetItemFgColour(r, c, RGB(0, 0, 0));
+            grid_->SetItemFormat(r, c, (c == ColBalance ? DT_RIGHT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE);
+        }
+        if (!a)
+            continue;
+        grid_->SetItemText(r, ColAccount, a->number);
+        grid_->SetItemText(r, ColBalance, FormatAmount(a->balance));
+        grid_->SetItemText(r, ColKind, a->kindName);
+        grid_->SetItemText(r, ColCode, a->kindCode);
+    }
+    // Up to eight accounts the rows share the grid's height.
+    if (wide)
+        grid_->ExpandRowsToFit(FALSE);
+    grid_->Refresh();
+}
+
+QString CAccountPage::AccountAt(int row) const
+{
+    return row >= 1 && row <= count_ ? grid_->GetItemText(row, ColAccount) : QString();
+}
+
+QString CAccountPage::CodeAt(int row) const
+{
+    return row >= 1 && row <= count_ ? grid_->GetItemText(row, ColCode) : QString();
+}
+
+void CAccountPage::LoadAccounts(bool reload)
+{
+    CUserInfo* user = screen_->User();
+    if (user)
+        userName_->SetWindowText(user->GetUserName());
+
+    KitRequest request = screen_->Request(screen_);
+    if (!reload)
+        request.SetCheckBusy(false);
+    QString reply;
+    const QString query = FormatQuery(QStringLiteral("encrypt=1&trcode=PDA_U002&UserID=%s"),
+                                      {user ? user->GetUserID() : QString()});
+    if (!request.SendPlain(query, reply, false)) {
+        if (!reload && !request.WasBusy())
+            resetGrid();
+        return;
+    }
+    lastReply_ = reply;
+    fillGrid(inquiry::ParseAccounts(inquiry::TagContent(reply, QStringLiteral("list0"))));
+    if (reload && screen_->HistoryPage())
+        screen_->HistoryPage()->FillAccounts();
+    showServerTime();
+}
+
+void CAccountPage::showServerTime()
+{
+    KitRequest request = screen_->Request(screen_);
+    request.SetCheckBusy(false);
+    QString reply;
+    if (!request.SendOpen(BuildQueryT003(KitRequest::OpenBase(screen_->Session())), reply, false))
+        return;
+    const QString free0 = inquiry::TagContent(reply, QStringLiteral("free0"));
+    QString d;
+    QString t;
+    GetField(free0, u";", d);
+    GetField(QStringView(free0).mid(FieldEnd(free0, u";")), u";", t);
+    if (d.size() < 8 || t.size() < 4)
+        return;
+    dateTime_->SetWindowText(QStringLiteral("%1/%2 %3:%4").arg(d.mid(4, 2), d.mid(6, 2), t.mid(0, 2), t.mid(2, 2)));
+}
+
+void CAccountPage::OnRowTapped(int row)
+{
+    if (row < 1 || row > count_) {
+        // The header and the empty rows below the accounts select nothing.
+        if (selectedRow_ > 0)
+            grid_->SetSelectedRow(selectedRow_);
+        else
+            grid_->ClearSelection();
+        return;
+    }
+    selectedRow_ = row;
+    grid_->SetSelectedRow(row);
+    CHistoryPage* history = screen_->HistoryPage();
+    if (!history)
+        return;
+    const QString code = CodeAt(row);
+    if (inquiry::HasHistory(code))
+        history->PrepareFor(AccountAt(row), code);
+    else
+        history->ClearAccount();
+}
+
+void CAccountPage::On211001()
+{
+    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+        return;
+    if (selectedRow_ < 1 || selectedRow_ > count_) {
+        ShowMsg(screen_, QStringLiteral("계좌를 선택해 주세요"), false);
+        return;
+    }
+    QString reply;
+    if (!CAccountDetailDlg::Inquire(screen_, screen_, CodeAt(selectedRow_), AccountAt(selectedRow_), reply))
+        return;
+    QStringList numbers;
+    QStringList codes;
+    for (int r = 1; r <= count_; ++r) {
+        numbers << AccountAt(r);
+        codes << CodeAt(r);
+    }
+    CAccountDetailDlg dlg(screen_, reply, numbers, codes, selectedRow_ - 1);
+    dlg.DoModal();
+}
+
+void CAccountPage::On211002()
+{
+    LoadAccounts(/*reload=*/true);
+}

@@ -1,0 +1,302 @@
+#include "CHistoryPage.h"
+
+#include <QComboBox>
+
+#include <algorithm>
+#include <QDateEdit>
+#include <QSignalBlocker>
+
+#include "CAccountPage.h"
+#include "CBmpButton.h"
+#include "CExTabCtrl.h"
+#include "CGridCtrl.h"
+#include "CTVPB2100.h"
+#include "CUserInfo.h"
+#include "KitQuery.h"
+#include "KitRequest.h"
+#include "Services.h"
+
+namespace {
+constexpr COLORREF kHeader = RGB(181, 178, 181);
+constexpr COLORREF kFirst = RGB(255, 255, 255);
+constexpr COLORREF kSecond = RGB(224, 224, 224);
+
+// Header rows by the account's kind code.
+void headers(const QString& code, QStringList* row1, QStringList* row2)
+{
+    if (code == QLatin1String("A01")) {
+        *row1 = {QStringLiteral("거래일자"), QStringLiteral("적요"), QStringLiteral("회차")};
+        *row2 = {QStringLiteral("월분"), QStringLiteral("거래금액"), QStringLiteral(" 거래후잔액")};
+    } else if (code == QLatin1String("A06")) {
+        *row1 = {QStringLiteral("입금일자"), QStringLiteral("만기일"), QStringLiteral("적용금리")};
+        *row2 = {QStringLiteral("입금액"), QStringLiteral("현재잔액"), QStringLiteral("지급일")};
+    } else {
+        *row1 = {QStringLiteral("거래일자"), QStringLiteral("적요"), QStringLiteral("기재내용")};
+        *row2 = {QStringLiteral("입금(원)"), QStringLiteral("지급(원)"), QStringLiteral("거래후잔액")};
+    }
+}
+} // namespace
+
+CHistoryPage::CHistoryPage(CTVPB2100* screen) : CExTabPage(IDD, screen), screen_(screen) {}
+
+CHistoryPage::~CHistoryPage() = default;
+
+BOOL CHistoryPage::OnInitDialog()
+{
+    // Laid out on the tab control's page area.
+    const QSize area = screen_->TabCtrl()->GetPageRect().size();
+    const int w = area.width();
+    const int h = area.height();
+    account_ = new QComboBox(this);
+    account_->setObjectName(QStringLiteral("historyAccount"));
+    account_->setGeometry(2, 2, 140, 22);
+    connect(account_, qOverload<int>(&QComboBox::activated), this, &CHistoryPage::OnAccountChanged);
+
+    code_ = new QComboBox(this);
+    code_->setObjectName(QStringLiteral("historyCode"));
+    code_->hide();
+
+    period_ = new QComboBox(this);
+    period_->setObjectName(QStringLiteral("historyPeriod"));
+    period_->setGeometry(145, 2, w - 147, 22);
+    connect(period_, qOverload<int>(&QComboBox::activated), this, &CHistoryPage::OnPeriodChanged);
+
+    const QDate today = platform::now().date();
+    start_ = new QDateEdit(today, this);
+    start_->setObjectName(QStringLiteral("historyStart"));
+    start_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    start_->setCalendarPopup(true);
+    start_->setGeometry(2, 27, 91, 22);
+    end_ = new QDateEdit(today, this);
+    end_->setObjectName(QStringLiteral("historyEnd"));
+    end_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    end_->setCalendarPopup(true);
+    end_->setGeometry(94, 27, 91, 22);
+
+    // The date text and the calendar button share the narrow pickers.
+    for (QDateEdit* picker : {start_, end_}) {
+        QFont small = picker->font();
+        small.setPixelSize(11);
+        picker->setFont(small);
+    }
+
+    inquiry_ = new CBmpButton(this);
+    inquiry_->setObjectName(QStringLiteral("btnHistoryInquiry"));
+    inquiry_->LoadBitmap(QStringLiteral("BMP\\조회_5024.bmp"), QStringLiteral("BMP\\조회_5024_d.bmp"), QString());
+    inquiry_->setGeometry(w - 52, 26, 50, 24);
+    connect(inquiry_, &QAbstractButton::clicked, this, &CHistoryPage::On215001);
+
+    grid_ = new CGridCtrl(this);
+    grid_->setObjectName(QStringLiteral("historyGrid"));
+    grid_->setGeometry(0, 53, w, h - 53);
+    grid_->SetListMode(TRUE);
+    grid_->SetSingleRowSelectionWithMultiRow(TRUE, 2);
+    grid_->SetEditable(FALSE);
+    grid_->SetFrameFocusCell(FALSE);
+    grid_->SetColumnResize(FALSE);
+    grid_->SetRowResize(FALSE);
+    grid_->SetFixedBkColor(kHeader);
+    resetGrid(QString());
+    return TRUE;
+}
+
+void CHistoryPage::FillAccounts()
+{
+    InitOnce();
+    const QSignalBlocker b1(account_);
+    const QSignalBlocker b2(code_);
+    account_->clear();
+    code_->clear();
+    CAccountPage* accounts = screen_->AccountPage();
+    if (accounts) {
+        // Grid order, up to the first empty row.
+        for (int r = 1; r <= accounts->AccountCount(); ++r) {
+            const QString number = accounts->AccountAt(r);
+            if (number.isEmpty())
+                break;
+            const QString code = accounts->CodeAt(r);
+            if (!inquiry::HasHistory(code))
+                continue;
+            account_->addItem(number);
+            code_->addItem(code);
+        }
+    }
+    ClearAccount();
+}
+
+void CHistoryPage::ClearAccount()
+{
+    InitOnce();
+    const QSignalBlocker b1(account_);
+    const QSignalBlocker b2(code_);
+    account_->setCurrentIndex(-1);
+    code_->setCurrentIndex(-1);
+}
+
+void CHistoryPage::PrepareFor(const QString& number, const QString& code)
+{
+    InitOnce();
+    fillPeriods(inquiry::UsesDays(code));
+    period_->setCurrentIndex(1);
+    OnPeriodChanged(1);
+    int found = -1;
+    for (int i = 0; i < account_->count(); ++i) {
+        if (account_->itemText(i).startsWith(number)) {
+            found = i;
+            break;
+        }
+    }
+    const QSignalBlocker b1(account_);
+    const QSignalBlocker b2(code_);
+    account_->setCurrentIndex(found);
+    code_->setCurrentIndex(found);
+}
+
+void CHistoryPage::fillPeriods(bool days)
+{
+    days_ = days;
+    periods_ = inquiry::PeriodsFor(days);
+    const QSignalBlocker block(period_);
+    period_->clear();
+    for (const inquiry::Period& p : periods_)
+        period_->addItem(p.caption);
+}
+
+void CHistoryPage::OnAccountChanged(int index)
+{
+    if (index < 0 || index >= code_->count())
+        return;
+    const QSignalBlocker block(code_);
+    code_->setCurrentIndex(index);
+    const QString code = code_->itemText(index);
+    if (!inquiry::HasHistory(code))
+        return;
+    fillPeriods(inquiry::UsesDays(code));
+    period_->setCurrentIndex(1);
+    OnPeriodChanged(1);
+}
+
+void CHistoryPage::OnPeriodChanged(int index)
+{
+    if (index < 0 || index >= periods_.size())
+        return;
+    if (periods_[index].days == 0) {
+        // The free range: the user sets both dates.
+        start_->setEnabled(true);
+        end_->setEnabled(true);
+        return;
+    }
+    QDate from;
+    QDate to;
+    range(&from, &to);
+    start_->setDate(from);
+    end_->setDate(to);
+    start_->setEnabled(false);
+    end_->setEnabled(false);
+}
+
+void CHistoryPage::range(QDate* from, QDate* to) const
+{
+    const int index = period_->currentIndex();
+    const int days = index >= 0 && index < periods_.size() ? periods_[index].days : 0;
+    if (days == 0) {
+        *from = start_->date();
+        *to = end_->date();
+        return;
+    }
+    // The range ends today and starts that many whole days before now.
+    const QDateTime now = platform::now();
+    *to = now.date();
+    *from = now.addSecs(-static_cast<qint64>(days) * 86400).date();
+}
+
+void CHistoryPage::On215001()
+{
+    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+        return;
+    const int index = account_->currentIndex();
+    if (index < 0 || index >= code_->count())
+        return;
+    QDate from;
+    QDate to;
+    range(&from, &to);
+    auto eight = [](const QDate& d) {
+        return QString::asprintf("%.4d%.2d%.2d", d.year(), d.month(), d.day());
+    };
+    QString accNo = account_->itemText(index);
+    accNo.remove(QLatin1Char('-'));
+    const QString code = code_->itemText(index);
+    CUserInfo* user = screen_->User();
+    const QString query = FormatQuery(
+        QStringLiteral("encrypt=1&trcode=PDA_A009&UserID=%s&DepositKind=%s&AccNO=%s&sdate=%s&edate=%s"),
+        {user ? user->GetUserID() : QString(), code, accNo, eight(from), eight(to)});
+    KitRequest request = screen_->Request(screen_);
+    QString reply;
+    if (!request.SendPlain(query, reply, false)) {
+        if (!request.WasBusy())
+            resetGrid(code);
+        return;
+    }
+    const QList<inquiry::TxRecord> records = inquiry::ParseTransactions(inquiry::TagContent(reply, QStringLiteral("list0")));
+    fillGrid(code, inquiry::NewestFirst(records));
+}
+
+void CHistoryPage::resetGrid(const QString& code)
+{
+    fillGrid(code, {});
+}
+
+void CHistoryPage::fillGrid(const QString& code, const QList<inquiry::TxRecord>& records)
+{
+    shown_ = records;
+    const int n = static_cast<int>(records.size());
+    grid_->ClearSelection();
+    grid_->DeleteAllItems();
+    grid_->SetColumnCount(3);
+    grid_->SetFixedRowCount(2);
+    grid_->SetRowCount(2 + 2 * std::max(kMinTransactions, n));
+    const int widths[3] = {108, 107, 108};
+    for (int c = 0; c < 3; ++c)
+        grid_->SetColumnWidth(c, widths[c]);
+
+    QStringList row1;
+    QStringList row2;
+    headers(code, &row1, &row2);
+    for (int c = 0; c < 3; ++c) {
+        grid_->SetItemText(0, c, row1[c]);
+        grid_->SetItemText(1, c, row2[c]);
+        for (int r = 0; r < 2; ++r) {
+            grid_->SetItemFormat(r, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            grid_->SetItemBkColour(r, c, kHeader);
+        }
+    }
+    const bool ordinary = code != QLatin1String("A01") && code != QLatin1String("A06");
+    for (int i = 0; i < std::max(kMinTransactions, n); ++i) {
+        const int top = 2 + 2 * i;
+        const COLORREF bk = (i % 2) ? kSecond : kFirst;
+        for (int c = 0; c < 3; ++c) {
+            grid_->SetItemFormat(top, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            grid_->SetItemFormat(top + 1, c, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+            grid_->SetItemBkColour(top, c, bk);
+            grid_->SetItemBkColour(top + 1, c, bk);
+        }
+        if (i >= n)
+            continue;
+        const inquiry::TxRecord& t = records[i];
+        for (int c = 0; c < 3; ++c)
+            grid_->SetItemText(top, c, t.value(c));
+        if (ordinary) {
+            // The amount goes under "입금(원)" or "지급(원)" by its direction.
+            const QString direction = t.value(3);
+            if (direction == QStringLiteral("입금"))
+                grid_->SetItemText(top + 1, 0, t.value(4));
+            else if (direction == QStringLiteral("지급"))
+                grid_->SetItemText(top + 1, 1, t.value(4));
+            grid_->SetItemText(top + 1, 2, t.value(5));
+        } else {
+            for (int c = 0; c < 3; ++c)
+                grid_->SetItemText(top + 1, c, t.value(3 + c));
+        }
+    }
+    grid_->Refresh();
+}
