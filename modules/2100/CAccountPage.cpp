@@ -5,7 +5,6 @@
 #include "CAccountDetailDlg.h"
 #include "CBmpButton.h"
 #include "CColorStatic.h"
-#include "CExTabCtrl.h"
 #include "CGridCtrl.h"
 #include "CHistoryPage.h"
 #include "CQV.h"
@@ -29,24 +28,17 @@ CAccountPage::~CAccountPage() = default;
 
 BOOL CAccountPage::OnInitDialog()
 {
-    // Laid out on the tab control's page area.
-    const QSize area = screen_->TabCtrl()->GetPageRect().size();
-    const int w = area.width();
-    const int h = area.height();
     userName_ = new CColorStatic(this);
     userName_->setObjectName(QStringLiteral("userName"));
     userName_->SetBkColor(RGB(255, 255, 255));
     userName_->SetTextColor(RGB(0, 0, 0));
-    userName_->setGeometry(2, 3, 110, 20);
 
     dateTime_ = new CColorStatic(this);
     dateTime_->setObjectName(QStringLiteral("dateTime"));
     dateTime_->SetAlignment(DT_RIGHT | DT_VCENTER);
-    dateTime_->setGeometry(114, 3, w - 118, 20);
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("accountGrid"));
-    grid_->setGeometry(0, 26, w, h - 26 - 29);
     grid_->SetListMode(TRUE);
     grid_->SetSingleRowSelection(TRUE);
     grid_->SetEditable(FALSE);
@@ -60,17 +52,38 @@ BOOL CAccountPage::OnInitDialog()
     detail_ = new CBmpButton(this);
     detail_->setObjectName(QStringLiteral("btnDetail"));
     detail_->LoadBitmap(QStringLiteral("BMP\\계좌상세_6524.bmp"), QStringLiteral("BMP\\계좌상세_6524_d.bmp"), QString());
-    detail_->setGeometry(w - 65 - 32 - 8, h - 26, 65, 24);
     connect(detail_, &QAbstractButton::clicked, this, &CAccountPage::On211001);
 
     reload_ = new CBmpButton(this);
     reload_->setObjectName(QStringLiteral("btnReload"));
     reload_->LoadBitmap(QStringLiteral("BMP\\이전으로_3224.bmp"), QStringLiteral("BMP\\이전으로_3224_d.bmp"), QString());
-    reload_->setGeometry(w - 32 - 4, h - 26, 32, 24);
     connect(reload_, &QAbstractButton::clicked, this, &CAccountPage::On211002);
 
+    layoutControls();
     resetGrid();
     return TRUE;
+}
+
+void CAccountPage::resizeEvent(QResizeEvent* e)
+{
+    CExTabPage::resizeEvent(e);
+    layoutControls();
+}
+
+void CAccountPage::layoutControls()
+{
+    if (!grid_)
+        return;
+    // The page area of the tab control: labels on top, buttons at the bottom.
+    const int w = width();
+    const int h = height();
+    userName_->setGeometry(2, 3, 110, 20);
+    dateTime_->setGeometry(114, 3, w - 118, 20);
+    grid_->setGeometry(0, 26, w, h - 26 - 29);
+    detail_->setGeometry(w - 65 - 32 - 8, h - 26, 65, 24);
+    reload_->setGeometry(w - 32 - 4, h - 26, 32, 24);
+    if (count_ <= kMinRows)
+        grid_->ExpandRowsToFit(FALSE);
 }
 
 void CAccountPage::resetGrid()

@@ -43,8 +43,10 @@ public slots:
 
 protected:
     BOOL OnInitDialog() override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void layoutControls();
     void resetGrid();
     void fillGrid(const QList<inquiry::AccountRecord>& accounts);
     void showServerTime();

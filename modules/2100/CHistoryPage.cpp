@@ -8,7 +8,6 @@
 
 #include "CAccountPage.h"
 #include "CBmpButton.h"
-#include "CExTabCtrl.h"
 #include "CGridCtrl.h"
 #include "CTVPB2100.h"
 #include "CUserInfo.h"
@@ -43,13 +42,8 @@ CHistoryPage::~CHistoryPage() = default;
 
 BOOL CHistoryPage::OnInitDialog()
 {
-    // Laid out on the tab control's page area.
-    const QSize area = screen_->TabCtrl()->GetPageRect().size();
-    const int w = area.width();
-    const int h = area.height();
     account_ = new QComboBox(this);
     account_->setObjectName(QStringLiteral("historyAccount"));
-    account_->setGeometry(2, 2, 140, 22);
     connect(account_, qOverload<int>(&QComboBox::activated), this, &CHistoryPage::OnAccountChanged);
 
     code_ = new QComboBox(this);
@@ -58,7 +52,6 @@ BOOL CHistoryPage::OnInitDialog()
 
     period_ = new QComboBox(this);
     period_->setObjectName(QStringLiteral("historyPeriod"));
-    period_->setGeometry(145, 2, w - 147, 22);
     connect(period_, qOverload<int>(&QComboBox::activated), this, &CHistoryPage::OnPeriodChanged);
 
     const QDate today = platform::now().date();
@@ -66,12 +59,10 @@ BOOL CHistoryPage::OnInitDialog()
     start_->setObjectName(QStringLiteral("historyStart"));
     start_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     start_->setCalendarPopup(true);
-    start_->setGeometry(2, 27, 91, 22);
     end_ = new QDateEdit(today, this);
     end_->setObjectName(QStringLiteral("historyEnd"));
     end_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     end_->setCalendarPopup(true);
-    end_->setGeometry(94, 27, 91, 22);
 
     // The date text and the calendar button share the narrow pickers.
     for (QDateEdit* picker : {start_, end_}) {
@@ -83,12 +74,10 @@ BOOL CHistoryPage::OnInitDialog()
     inquiry_ = new CBmpButton(this);
     inquiry_->setObjectName(QStringLiteral("btnHistoryInquiry"));
     inquiry_->LoadBitmap(QStringLiteral("BMP\\조회_5024.bmp"), QStringLiteral("BMP\\조회_5024_d.bmp"), QString());
-    inquiry_->setGeometry(w - 52, 26, 50, 24);
     connect(inquiry_, &QAbstractButton::clicked, this, &CHistoryPage::On215001);
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("historyGrid"));
-    grid_->setGeometry(0, 53, w, h - 53);
     grid_->SetListMode(TRUE);
     grid_->SetSingleRowSelectionWithMultiRow(TRUE, 2);
     grid_->SetEditable(FALSE);
@@ -96,8 +85,28 @@ BOOL CHistoryPage::OnInitDialog()
     grid_->SetColumnResize(FALSE);
     grid_->SetRowResize(FALSE);
     grid_->SetFixedBkColor(kHeader);
+    layoutControls();
     resetGrid(QString());
     return TRUE;
+}
+
+void CHistoryPage::resizeEvent(QResizeEvent* e)
+{
+    CExTabPage::resizeEvent(e);
+    layoutControls();
+}
+
+void CHistoryPage::layoutControls()
+{
+    if (!grid_)
+        return;
+    const int w = width();
+    account_->setGeometry(2, 2, 140, 22);
+    period_->setGeometry(145, 2, w - 147, 22);
+    start_->setGeometry(2, 27, 91, 22);
+    end_->setGeometry(94, 27, 91, 22);
+    inquiry_->setGeometry(w - 52, 26, 50, 24);
+    grid_->setGeometry(0, 53, w, height() - 53);
 }
 
 void CHistoryPage::FillAccounts()

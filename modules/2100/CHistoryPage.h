@@ -49,8 +49,10 @@ public slots:
 
 protected:
     BOOL OnInitDialog() override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void layoutControls();
     void fillPeriods(bool days);
     void resetGrid(const QString& code);
     void fillGrid(const QString& code, const QList<inquiry::TxRecord>& records);

@@ -204,3 +204,33 @@ TEST_F(AccountPage, AFailedOpeningLeavesTheEmptyGrid)
     EXPECT_EQ(grid()->GetRowCount(), 9);
     EXPECT_EQ(screen->GetNextModule(), 1100);
 }
+
+TEST_F(AccountPage, AFailedDetailInquiryPutsTheComboBackAndTheReloginClosesTheDialog)
+{
+    addAccount("110-234-567890", "보통예금", "A04", "20240101");
+    addAccount("330-12-0098765", "정기예금", "A06", "20240301");
+    login();
+    ModalScript modals;
+    openScreen();
+    tapCell(grid(), 1, 0);
+    modals.expectDialog(QStringLiteral("CAccountDetailDlg"), [&](QDialog* d) {
+        auto* dlg = qobject_cast<CAccountDetailDlg*>(d);
+        EXPECT_TRUE(dlg);
+        if (!dlg)
+            return 0;
+        bank.clock.advance(std::chrono::seconds(601));
+        dlg->AccountCombo()->setCurrentIndex(1);
+        dlg->findChild<CBmpButton*>(QStringLiteral("btnInquiry"))->click();
+        EXPECT_EQ(dlg->AccountCombo()->currentIndex(), 0);
+        EXPECT_EQ(dlg->CurrentIndex(), 0);
+        EXPECT_EQ(dlg->Grid()->GetItemText(0, 1), QStringLiteral("110-234-567890"));
+        return d->result();
+    });
+    modals.expectMessageContaining(QStringLiteral("BIZ06:"), QStringLiteral("오류"));
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
+    screen->findChild<CBmpButton*>(QStringLiteral("btnDetail"))->click();
+    modals.verify();
+    // The prompt closed the dialog and then the screen, for the login screen.
+    EXPECT_EQ(screen->GetNextModule(), 1100);
+    EXPECT_TRUE(screen->IsClosing());
+}
