@@ -190,3 +190,19 @@ TEST_F(HistoryPage, ARefusedInquiryShowsTheBanksTextAndEmptiesTheGrid)
     EXPECT_EQ(grid()->GetItemText(2, 0), QString());
     EXPECT_EQ(grid()->GetRowCount(), 10);
 }
+
+TEST_F(HistoryPage, APeriodWithoutTransactionsShowsTheEmptyGridNotTheOldRows)
+{
+    ModalScript modals;
+    chooseAccount(0);
+    inquire();
+    ASSERT_EQ(page()->Shown().size(), 1);
+    choosePeriod(0);
+    page()->StartPicker()->setDate(QDate(2023, 1, 1));
+    page()->EndPicker()->setDate(QDate(2023, 1, 31));
+    inquire();
+    EXPECT_TRUE(page()->Shown().isEmpty());
+    EXPECT_EQ(grid()->GetItemText(2, 0), QString());
+    EXPECT_EQ(grid()->GetItemText(3, 0), QString());
+    EXPECT_EQ(grid()->GetRowCount(), 10);
+}
