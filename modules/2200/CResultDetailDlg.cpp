@@ -1,0 +1,49 @@
+#include "CResultDetailDlg.h"
+
+#include "CBmpButton.h"
+#include "CColorStatic.h"
+#include "CGridCtrl.h"
+#include "Modal.h"
+#include "TransferRecords.h"
+
+CResultDetailDlg::CResultDetailDlg(QWidget* parent, const QString& reply) : platform::DialogBase(parent)
+{
+    setObjectName(QStringLiteral("CResultDetailDlg"));
+    setWindowTitle(QStringLiteral("이체결과상세"));
+    setAutoFillBackground(true);
+
+    auto* title = new CColorStatic(QStringLiteral("이체결과 상세"), this);
+    title->setObjectName(QStringLiteral("detailTitle"));
+    title->SetBkColor(transfer::kTitleColour);
+    title->SetAlignment(DT_CENTER | DT_VCENTER);
+    title->setGeometry(3, 3, 234, 20);
+
+    grid_ = new CGridCtrl(this);
+    grid_->setObjectName(QStringLiteral("detailGrid"));
+    grid_->setGeometry(3, 28, 234, 230);
+
+    auto* close = new CBmpButton(this);
+    close->setObjectName(QStringLiteral("btnClose"));
+    close->LoadBitmap(QStringLiteral("BMP\\닫기_5024.bmp"), QStringLiteral("BMP\\닫기_5024_d.bmp"), QString());
+    close->setGeometry(95, 264, 50, 24);
+    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+
+    const QStringList f = transfer::Free0(reply, 9);
+    if (f.isEmpty())
+        return;
+    const QString messageNo = f[7] == QLatin1String("0000000") ? QString() : f[7];
+    const qsizetype colon = f[8].indexOf(QLatin1Char(':'));
+    const QString result = colon < 0 ? f[8] : f[8].mid(colon + 1);
+    transfer::LayoutLabelGrid(grid_,
+                              {QStringLiteral("이체일"), QStringLiteral("출금계좌"), QStringLiteral("입금은행"),
+                               QStringLiteral("입금계좌"), QStringLiteral("거래금액"), QStringLiteral("받는분"),
+                               QStringLiteral("수수료"), QStringLiteral("전문번호"), QStringLiteral("결과")},
+                              {f[6], f[0], f[2], f[3], f[4], f[1], f[5], messageNo, result}, 90);
+}
+
+CResultDetailDlg::~CResultDetailDlg() = default;
+
+int CResultDetailDlg::DoModal()
+{
+    return doModal() == QDialog::Accepted ? platform::IDOK : platform::IDCANCEL;
+}
