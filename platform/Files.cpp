@@ -30,6 +30,10 @@ bool isVersionChar(char c)
 
 QString programFolder()
 {
+    // Test programs live outside the program folder; the harness names it.
+    const QString forTests = qEnvironmentVariable("TVPB_PROGRAM_DIR");
+    if (!forTests.isEmpty())
+        return forTests;
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
     const QFileInfo exe(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));

@@ -19,6 +19,7 @@ TVPB_PLATFORM_EXPORT void applyDeviceFont(QApplication& app);
 
 // ---- Folders -------------------------------------------------------------
 // Folder of the running executable (the program folder); never the current directory.
+// $TVPB_PROGRAM_DIR overrides it for test programs, which live outside that folder.
 TVPB_PLATFORM_EXPORT QString programFolder();
 // A path in the program folder; "BMP\\x.bmp" style back-slashes are accepted.
 TVPB_PLATFORM_EXPORT QString programFile(const QString& relative);

@@ -114,12 +114,43 @@ TEST(FileVersion, FirstWellFormedVersionIsTaken)
 }
 
 // ---- Folders and programs -------------------------------------------------------------
+// Clears the test programs' program-folder override for one test.
+// (A program started meanwhile must not get it from the harness either.)
+struct NoProgramDirOverride {
+    QByteArray saved = qgetenv("TVPB_PROGRAM_DIR");
+    QByteArray savedBin = qgetenv("TVPB_BIN");
+    NoProgramDirOverride()
+    {
+        qunsetenv("TVPB_PROGRAM_DIR");
+        qunsetenv("TVPB_BIN");
+    }
+    ~NoProgramDirOverride()
+    {
+        restore("TVPB_PROGRAM_DIR", saved);
+        restore("TVPB_BIN", savedBin);
+    }
+    static void restore(const char* name, const QByteArray& value)
+    {
+        if (value.isEmpty()) qunsetenv(name);
+        else qputenv(name, value);
+    }
+};
+
 TEST(Folders, ProgramFolderIsTheExecutablesFolder)
 {
+    NoProgramDirOverride noOverride;
     EXPECT_EQ(programFolder(), QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
     EXPECT_EQ(programFile("BMP\\조회_4226.bmp"), programFolder() + "/BMP/조회_4226.bmp");
     EXPECT_EQ(programFile("deploy.ini"), programFolder() + "/deploy.ini");
     EXPECT_EQ(programFile("/etc/hosts"), "/etc/hosts");
+}
+
+TEST(Folders, TestProgramsNameTheProgramFolder)
+{
+    NoProgramDirOverride noOverride;
+    qputenv("TVPB_PROGRAM_DIR", "/opt/tvpb/bin");
+    EXPECT_EQ(programFolder(), "/opt/tvpb/bin");
+    EXPECT_EQ(programFile("BMP\\x.bmp"), "/opt/tvpb/bin/BMP/x.bmp");
 }
 
 TEST(Folders, HomeFolderIsCreatedOnDemand)
@@ -134,6 +165,7 @@ TEST(Folders, HomeFolderIsCreatedOnDemand)
 
 TEST(Programs, StartsAProgramOfTheProgramFolderDetached)
 {
+    NoProgramDirOverride noOverride;
     const QString marker = harness::testHome() + "/started.txt";
     const QString self = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     ASSERT_TRUE(startProgram(self, {"--tvpb-child", "touch", marker}));

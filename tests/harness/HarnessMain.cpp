@@ -68,6 +68,9 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Bitmaps, sounds and module libraries are found in the build's program folder.
+    if (qEnvironmentVariableIsEmpty("TVPB_PROGRAM_DIR") && !qEnvironmentVariableIsEmpty("TVPB_BIN"))
+        qputenv("TVPB_PROGRAM_DIR", qgetenv("TVPB_BIN"));
 
     // Started again by a test as its second process (see ChildProcess.h).
     if (argc >= 3 && qstrcmp(argv[1], "--tvpb-child") == 0) {

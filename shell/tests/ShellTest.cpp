@@ -1,0 +1,192 @@
+// The shell: start-up, module switching and quitting, driven as a user would.
+#include <gtest/gtest.h>
+
+#include "CTavrinPdaBankingDlg.h"
+#include "ModalScript.h"
+#include "ModuleTable.h"
+#include "Screenshot.h"
+
+#include <CQV.h>
+#include <CRasEx.h>
+#include <DeviceFrame.h>
+#include <ModuleSwitch.h>
+#include <Registry.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+using platform::Registry;
+using platform::Root;
+
+namespace {
+
+const QString kProxyKey = QStringLiteral("Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings");
+
+void pump()
+{
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+}
+
+class ShellTest : public ::testing::Test {
+protected:
+    platform::DeviceFrame frame;
+    CTavrinPdaBankingDlg shell{&frame};
+    harness::ModalScript modals;
+};
+
+} // namespace
+
+TEST(ModuleTableTest, NamesEveryModuleAndNothingElse)
+{
+    EXPECT_EQ(shell::moduleLibraryName(1100), "tvpb_1100.so");
+    EXPECT_EQ(shell::moduleLibraryName(3500), "tvpb_3500.so");
+    for (int code : {1100, 1200, 1300, 2100, 2200, 2300, 2400, 3100, 3200, 3300, 3400, 3500})
+        EXPECT_TRUE(shell::isModuleCode(code)) << code;
+    for (int code : {0, 9999, 1000, 2500, -1}) {
+        EXPECT_FALSE(shell::isModuleCode(code)) << code;
+        EXPECT_TRUE(shell::moduleLibraryName(code).isEmpty());
+    }
+}
+
+TEST_F(ShellTest, StartUpShowsTheStartScreenWithoutUserAction)
+{
+    QString seenId;
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [&](QDialog* d) {
+        seenId = d->findChild<QLineEdit*>(QStringLiteral("edit1001"))->text();
+        EXPECT_EQ(d->parentWidget()->window(), frame.window());
+        harness::saveShot(d, QStringLiteral("shell_start"));
+        return 0; // the user leaves without choosing anything
+    });
+    frame.show();
+    shell.start();
+    pump();
+    modals.verify();
+    EXPECT_EQ(seenId, QStringLiteral("GUEST"));
+    EXPECT_EQ(frame.windowTitle(), QStringLiteral("타브린은행 PDA 뱅킹"));
+    ASSERT_NE(shell.session(), nullptr);
+    ASSERT_NE(shell.rasManager(), nullptr);
+    ASSERT_NE(shell.userRecord(), nullptr);
+    // The session is configured for the bank's gateway on the encrypted servlet.
+    EXPECT_TRUE(shell.session()->GetServerProp().endsWith(QStringLiteral("/servlet/TvPdaMain")));
+    EXPECT_FALSE(shell.hasQuit());
+}
+
+TEST_F(ShellTest, ProxySettingIsRemovedFromBothRoots)
+{
+    Registry::setNumber(Root::CurrentUser, kProxyKey, QStringLiteral("ProxyEnable"), 1);
+    Registry::setNumber(Root::LocalMachine, kProxyKey.toUpper(), QStringLiteral("ProxyEnable"), 1);
+    Registry::setText(Root::CurrentUser, kProxyKey, QStringLiteral("ProxyServer"), QStringLiteral("proxy:80"));
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    shell.start();
+    pump();
+    EXPECT_FALSE(Registry::getNumber(Root::CurrentUser, kProxyKey, QStringLiteral("ProxyEnable")).has_value());
+    EXPECT_FALSE(Registry::getNumber(Root::LocalMachine, kProxyKey, QStringLiteral("ProxyEnable")).has_value());
+    // Only the switch is removed.
+    EXPECT_EQ(Registry::readText(Root::CurrentUser, kProxyKey, QStringLiteral("ProxyServer")), "proxy:80");
+}
+
+TEST_F(ShellTest, TapOnTheBareShellWindowQuits)
+{
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    frame.show();
+    shell.start();
+    pump();
+    QSignalSpy quitSpy(&shell, &CTavrinPdaBankingDlg::quitRequested);
+    QTest::mouseClick(&shell, Qt::LeftButton, {}, QPoint(100, 100));
+    pump();
+    EXPECT_EQ(quitSpy.count(), 1);
+    EXPECT_TRUE(shell.hasQuit());
+    // Quitting without a dial-up link still ends normally.
+    EXPECT_FALSE(shell.rasManager()->RAS_IsConnected());
+}
+
+TEST_F(ShellTest, ExitConfirmedOnTheStartScreenQuitsThroughTheShell)
+{
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [](QDialog* d) {
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("button1007")), Qt::LeftButton);
+        return d->result();
+    });
+    modals.expectMessage(QStringLiteral("타브린은행 PDA 뱅킹 프로그램을 종료하시겠습니까?"),
+                         QStringLiteral("종료 확인"), platform::IDYES);
+    QSignalSpy quitSpy(&shell, &CTavrinPdaBankingDlg::quitRequested);
+    shell.start();
+    pump();
+    modals.verify();
+    EXPECT_EQ(quitSpy.count(), 1);
+}
+
+TEST_F(ShellTest, CodesNotInTheTableAreIgnored)
+{
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    shell.start();
+    pump();
+    QSignalSpy started(&shell, &CTavrinPdaBankingDlg::moduleStarted);
+    platform::postModuleSwitch(&shell, 4242);
+    platform::postModuleSwitch(&shell, 0);
+    pump();
+    EXPECT_EQ(started.count(), 0);
+    EXPECT_FALSE(shell.hasQuit());
+}
+
+TEST_F(ShellTest, SwitchTextPrefillsTheLoginId)
+{
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    shell.start();
+    pump();
+    QString seenId;
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [&](QDialog* d) {
+        seenId = d->findChild<QLineEdit*>(QStringLiteral("edit1001"))->text();
+        return 0;
+    });
+    {
+        QString text = QStringLiteral("NEWUSER");
+        platform::postModuleSwitch(&shell, 1100, text);
+        text = QStringLiteral("CHANGED"); // the shell copied the text at once
+    }
+    pump();
+    modals.verify();
+    EXPECT_EQ(seenId, QStringLiteral("NEWUSER"));
+
+    // An empty text leaves the stored ID.
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [&](QDialog* d) {
+        seenId = d->findChild<QLineEdit*>(QStringLiteral("edit1001"))->text();
+        return 0;
+    });
+    platform::postModuleSwitch(&shell, 1100, QString());
+    pump();
+    EXPECT_EQ(seenId, QStringLiteral("GUEST"));
+}
+
+TEST_F(ShellTest, SwitchesArrivingDuringASwitchRunOneAfterAnother)
+{
+    // While the start screen runs, two more switches arrive; each starts only
+    // after the previous one has completely finished.
+    QList<int> order;
+    QObject::connect(&shell, &CTavrinPdaBankingDlg::moduleStarted, [&](int code, QWidget*) { order << code; });
+    int depth = 0, maxDepth = 0;
+    auto driver = [&](QDialog*) {
+        ++depth;
+        maxDepth = std::max(maxDepth, depth);
+        if (order.size() == 1) {
+            platform::postModuleSwitch(&shell, 1100);
+            platform::postModuleSwitch(&shell, 9999);
+            pump(); // events delivered while this screen still runs
+        }
+        --depth;
+        return 0;
+    };
+    modals.expectDialog(QStringLiteral("CTVPB1100"), driver);
+    modals.expectDialog(QStringLiteral("CTVPB1100"), driver);
+    shell.start();
+    pump();
+    modals.verify();
+    EXPECT_EQ(order, (QList<int>{1100, 1100}));
+    EXPECT_EQ(maxDepth, 1);
+    EXPECT_TRUE(shell.hasQuit());
+}
