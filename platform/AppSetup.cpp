@@ -31,17 +31,11 @@ bool installKoreanTranslation(QCoreApplication& app)
 void applyDeviceFont(QApplication& app)
 {
     Q_UNUSED(app);
-    const QStringList families = QFontDatabase::families();
-    QString family;
-    for (const char* candidate : {"NanumGothic", "NanumBarunGothic", "Noto Sans CJK KR", "UnDotum"}) {
-        if (families.contains(QString::fromLatin1(candidate))) {
-            family = QString::fromLatin1(candidate);
-            break;
-        }
-    }
+    // The first installed of these is used; Qt resolves the list when text is first
+    // drawn, so start-up does not wait for a scan of every installed font.
     QFont font = QApplication::font();
-    if (!family.isEmpty())
-        font.setFamily(family);
+    font.setFamilies({QStringLiteral("NanumGothic"), QStringLiteral("NanumBarunGothic"),
+                      QStringLiteral("Noto Sans CJK KR"), QStringLiteral("UnDotum")});
     // Pixel size rather than points, so that the screens fit 240 pixels whatever the DPI.
     font.setPixelSize(12);
     QApplication::setFont(font);

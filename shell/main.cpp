@@ -7,7 +7,22 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+long residentKb()
+{
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -22,6 +37,10 @@ int main(int argc, char** argv)
                             QStringLiteral("Save a PNG of the device window to FILE once the first screen is up."),
                             QStringLiteral("FILE"));
     args.addOption(shot);
+    QCommandLineOption readyExit(QStringLiteral("ready-exit"),
+                                 QStringLiteral("Print \"ready rss_kb=N\" once the start screen is shown, then exit "
+                                                "(start-up benchmark)."));
+    args.addOption(readyExit);
     args.process(app);
 
     platform::DeviceFrame frame;
@@ -33,6 +52,16 @@ int main(int argc, char** argv)
         const QString file = args.value(shot);
         QObject::connect(&shell, &CTavrinPdaBankingDlg::moduleStarted, &frame, [&frame, file](int, QWidget*) {
             QTimer::singleShot(800, &frame, [&frame, file] { frame.grab().save(file); });
+        });
+    }
+    if (args.isSet(readyExit)) {
+        QObject::connect(&shell, &CTavrinPdaBankingDlg::moduleStarted, &frame, [](int, QWidget*) {
+            // Runs inside the screen's modal loop, once it is on screen.
+            QTimer::singleShot(0, [] {
+                std::printf("ready rss_kb=%ld\n", residentKb());
+                std::fflush(stdout);
+                std::_Exit(0);
+            });
         });
     }
     shell.start();

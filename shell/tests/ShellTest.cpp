@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "CTavrinPdaBankingDlg.h"
+#include "ClientBank.h"
 #include "ModalScript.h"
 #include "ModuleTable.h"
 #include "Screenshot.h"
@@ -11,9 +12,14 @@
 #include <DeviceFrame.h>
 #include <ModuleSwitch.h>
 #include <Registry.h>
+#include <CUserInfo.h>
+#include <Services.h>
+#include <TestHome.h>
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -189,4 +195,77 @@ TEST_F(ShellTest, SwitchesArrivingDuringASwitchRunOneAfterAnother)
     EXPECT_EQ(order, (QList<int>{1100, 1100}));
     EXPECT_EQ(maxDepth, 1);
     EXPECT_TRUE(shell.hasQuit());
+}
+
+// ---- Against a real bank -------------------------------------------------------------
+namespace {
+
+class ShellBankTest : public ::testing::Test {
+protected:
+    harness::ClientBank bank; // first: the shell reads the bank's address at start-up
+    platform::DeviceFrame frame;
+    CTavrinPdaBankingDlg shell{&frame};
+    harness::ModalScript modals;
+};
+
+void writeBook(const QString& body)
+{
+    QFile f(QDir(harness::testHome()).filePath(QStringLiteral("rasbook.ini")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(body.toUtf8());
+}
+
+} // namespace
+
+TEST_F(ShellBankTest, QuitEndsTheGatewaySessionAndHangsUp)
+{
+    bank.addCustomer("ABC", "PW12");
+    const QString key = QStringLiteral("SOFTWARE\\Corvane\\TavrinBank_PdaBanking\\TVPB_1100");
+    Registry::setNumber(Root::LocalMachine, key, QStringLiteral("Network_Connect_Option"), 1);
+    Registry::setText(Root::LocalMachine, key, QStringLiteral("Connect_Modem"), QStringLiteral("KTF 모뎀"));
+    Registry::setText(Root::CurrentUser, QStringLiteral("Comm\\RasBook\\KTF 모뎀"), QStringLiteral("TELECOM"),
+                      QStringLiteral("KTF"));
+    writeBook(QStringLiteral("[device:AnyCell CDMA]\ntype=modem\n[entry:KTF 모뎀]\ndevice=AnyCell CDMA\ndelay=500\n"));
+    qint64 ticks = 1000000;
+    platform::setClock({}, [&] { return ticks; }, [&](int ms) { ticks += ms; });
+
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [&](QDialog* d) {
+        d->findChild<QLineEdit*>(QStringLiteral("edit1001"))->setText(QStringLiteral("ABC"));
+        d->findChild<QLineEdit*>(QStringLiteral("edit1002"))->setText(QStringLiteral("PW12"));
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("button1006")), Qt::LeftButton);
+        return d->result();
+    });
+    modals.expectDialog(QStringLiteral("CRasProgressDlg"), [&](QDialog* d) {
+        for (int i = 0; i < 200 && d->isVisible(); ++i) {
+            ticks += 100;
+            QTest::qWait(5);
+        }
+        return d->result();
+    });
+    const bool has2100 = QFile::exists(platform::programFile(QStringLiteral("tvpb_2100.so")));
+    if (has2100) {
+        // The account inquiry comes up after the login; the user quits from there.
+        modals.expectDialog(QStringLiteral("CTVPB2100"), [&](QDialog* d) {
+            EXPECT_EQ(bank.gateway().sessionCount(), 1u);
+            platform::postModuleSwitch(&shell, 9999);
+            d->reject();
+            return int(QDialog::Rejected);
+        });
+    }
+    QSignalSpy quitSpy(&shell, &CTavrinPdaBankingDlg::quitRequested);
+    shell.start();
+    pump();
+    ASSERT_EQ(shell.userRecord()->GetUserID(), QStringLiteral("ABC"));
+    ASSERT_TRUE(shell.rasManager()->RAS_IsConnected());
+    if (!has2100) {
+        EXPECT_EQ(bank.gateway().sessionCount(), 1u);
+        QTest::mouseClick(&shell, Qt::LeftButton, {}, QPoint(50, 50)); // the bare shell: a tap quits
+    }
+    pump();
+    modals.verify();
+    EXPECT_EQ(quitSpy.count(), 1);
+    // The gateway forgot the session and the link is down.
+    EXPECT_EQ(bank.gateway().sessionCount(), 0u);
+    EXPECT_FALSE(shell.rasManager()->RAS_IsConnected());
+    EXPECT_TRUE(shell.session()->GetXSessionKey().isEmpty());
 }
