@@ -12,6 +12,7 @@
 #include "AccessLog.h"
 #include "Admin.h"
 #include "BankServer.h"
+#include "TransferRunner.h"
 #include "Clock.h"
 #include "DataFolder.h"
 #include "Dispatcher.h"
@@ -126,11 +127,15 @@ int serve(const ServeArgs& a)
     options.downloadDir = folder.downloadDir();
     BankServer server(dispatcher, gateway, log, options);
     server.start();
+    // Scheduled transfers due while the bank was down run now, then every minute.
+    TransferRunner transferRunner(*store, clock);
+    transferRunner.start();
     std::cout << "bankd: serving " << a.data << " on http://" << host << ":" << server.port()
               << " (gateway key " << gateway.publicKeyBase64() << ")" << std::endl;
     int sig = 0;
     sigwait(&signals, &sig);
     std::cout << "bankd: " << (sig == SIGINT ? "SIGINT" : "SIGTERM") << ", stopping" << std::endl;
+    transferRunner.stop();
     server.stop();
     std::cout << "bankd: stopped" << std::endl;
     return 0;

@@ -8,6 +8,7 @@
 #include "Notices.h"
 #include "PasswordHash.h"
 #include "Store.h"
+#include "TransferDemo.h"
 
 namespace bankd {
 
@@ -148,6 +149,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         for (int i = 0; i < count; ++i)
             notices::add(db, dateOf(now - hours(24 * 7 * (count - i))), kNotices[i].title, kNotices[i].body);
         addDemoCheques(db, now);
+        addTransferDemo(db, now);
     });
     return users;
 }

@@ -1,0 +1,114 @@
+// The entry page, the confirmation and result dialogs, the results page and
+// the scheduled page with the demo bank, as PNG files in $TVPB_SHOTS (when
+// set), checked for size and grid colours.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QImage>
+#include <QLineEdit>
+
+#include "Admin.h"
+#include "CBmpButton.h"
+#include "CExTabCtrl.h"
+#include "CGridCtrl.h"
+#include "CQVParser.h"
+#include "CResultPage.h"
+#include "CSchedulePage.h"
+#include "CTVPB2200.h"
+#include "CTransferPage.h"
+#include "Demo.h"
+#include "ModalScript.h"
+#include "Screenshot.h"
+#include "Services.h"
+#include "TestHome.h"
+#include "TransferScreenFixture.h"
+
+using harness::ModalScript;
+
+namespace {
+
+class DemoScreens : public t2200::TransferScreen {
+protected:
+    void SetUp() override
+    {
+        bankd::DemoOptions options;
+        options.home = harness::testHome().toStdString();
+        options.fastCertificates = true;
+        bankd::populateDemo(*bank.store, options);
+        bank.clock.set(std::chrono::system_clock::now());
+        platform::setClock({});  // the demo data is laid out from the real today
+        CQVParser parser(&session);
+        QString reply;
+        ASSERT_TRUE(parser.TransData(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), reply, 1, 0));
+        ASSERT_TRUE(reply.contains(QStringLiteral("<msg>10000;"))) << reply.toStdString();
+        user.SetUserID(QStringLiteral("DEMOS"));
+        user.SetUserName(QStringLiteral("김민준"));
+    }
+    void shot(QWidget* w, const QString& name)
+    {
+        QImage img = harness::shotImage(w);
+        EXPECT_FALSE(img.isNull());
+        harness::saveShot(w, name);
+    }
+};
+
+} // namespace
+
+TEST_F(DemoScreens, EntryConfirmationResultResultsAndScheduledPages)
+{
+    ModalScript modals;
+    openScreen();
+    CTransferPage* page = screen->TransferPage();
+    ASSERT_GE(page->SourceList()->count(), 3);
+    page->SourceList()->setCurrentIndex(0);
+    page->PasswordEdit()->setText(QStringLiteral("1234"));
+    page->BankList()->setCurrentIndex(0);
+    page->DepositEdit()->setText(QStringLiteral("110345678901"));
+    page->AmountEdit()->setText(QStringLiteral("50,000"));
+    page->PhoneEdit()->setText(QStringLiteral("0101234567"));
+    // The bank keeps Korean time; the transfer is for the bank's today.
+    page->DatePicker()->setDate(QDateTime::currentDateTimeUtc().addSecs(9 * 3600).date());
+    EXPECT_EQ(screen->size(), QSize(240, 294));
+    shot(screen.get(), QStringLiteral("2200_entry"));
+
+    platform::setRandomSource([](int, int) { return 3; });
+    const QString cell3 = QString::fromStdString(bankd::admin::securityCard(*bank.store, "DEMOS")->at(2));
+    modals.expectDialog(QStringLiteral("CTransferConfirmDlg"), [&](QDialog* d) {
+        EXPECT_EQ(d->size(), QSize(240, 294));
+        shot(d, QStringLiteral("2200_confirm"));
+        ModalScript inner;
+        inner.expectDialog(QStringLiteral("CNumberKbd"), [&](QDialog* k) { return typeOnKeypad(k, cell3); });
+        inner.expectMessage(QStringLiteral("이체가 정상처리 되었습니다."), QStringLiteral("확인"));
+        inner.expectDialog(QStringLiteral("CTransferResultDlg"), [&](QDialog* r) {
+            shot(r, QStringLiteral("2200_result"));
+            return QDialog::Accepted;
+        });
+        d->findChild<CBmpButton*>(QStringLiteral("btnExecute"))->click();
+        inner.verify();
+        return d->result();
+    });
+    screen->findChild<CBmpButton*>(QStringLiteral("btnTransfer"))->click();
+    modals.verify();
+
+    tapTab(1);
+    CResultPage* results = screen->ResultPage();
+    results->PeriodList()->setCurrentIndex(4);
+    results->OnPeriodChanged(4);
+    results->OnQuery();
+    EXPECT_GE(results->RecordCount(), 8);
+    EXPECT_EQ(results->Grid()->GetItemBkColour(0, 0), RGB(181, 178, 181));
+    EXPECT_EQ(results->Grid()->GetItemBkColour(2, 0), RGB(224, 224, 224));
+    shot(screen.get(), QStringLiteral("2200_results"));
+
+    tapTab(2);
+    CSchedulePage* schedule = screen->SchedulePage();
+    EXPECT_EQ(schedule->RecordCount(), 5);
+    QStringList states;
+    for (int r = 1; r <= 5; ++r)
+        states << schedule->Grid()->GetItemText(r, CSchedulePage::ColResult);
+    EXPECT_TRUE(states.contains(QStringLiteral("미처리")));
+    EXPECT_TRUE(states.contains(QStringLiteral("정상처리")));
+    EXPECT_TRUE(states.contains(QStringLiteral("오류[1001]")));
+    shot(screen.get(), QStringLiteral("2200_scheduled"));
+}
