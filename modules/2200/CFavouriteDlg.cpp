@@ -82,6 +82,7 @@ void CFavouriteDlg::fill(const QList<QStringList>& records)
         grid_->SetItemText(i + 1, ColAccount, r[2]);
         grid_->SetItemText(i + 1, ColCode, r[0]);
     }
+    grid_->AutoSizeColumns();
     grid_->Refresh();
 }
 

@@ -163,6 +163,7 @@ void CResultPage::OnQuery()
             grid_->SetItemText(i + 1, ColCode, r[1]);
             grid_->SetItemText(i + 1, ColAmount, r[3]);
         }
+        grid_->AutoSizeColumns();
         grid_->Refresh();
     }
     // An answer without records leaves the rows shown before; the totals are

@@ -97,6 +97,7 @@ bool CSchedulePage::request(bool checkBusy)
         hidden_->SetItemText(i + 1, HidRecipient, r[5]);
         hidden_->SetItemText(i + 1, HidSerial, r[1]);
     }
+    grid_->AutoSizeColumns();
     grid_->Refresh();
     return true;
 }

@@ -260,8 +260,6 @@ TEST_F(EntryPage, FavouritesFillTheAccountAndBankAndCancelKeepsTheBank)
         auto* dlg = qobject_cast<CFavouriteDlg*>(d);
         CGridCtrl* g = dlg->Grid();
         EXPECT_EQ(g->GetRowCount(), 10);
-        EXPECT_EQ(g->GetColumnWidth(0), 122);
-        EXPECT_EQ(g->GetColumnWidth(1), 107);
         EXPECT_EQ(g->GetColumnWidth(3), 0);
         EXPECT_EQ(g->GetItemText(1, CFavouriteDlg::ColBank), QStringLiteral("국민은행"));
         EXPECT_EQ(g->GetItemBkColour(2, 0), RGB(224, 224, 224));
@@ -289,8 +287,7 @@ TEST_F(EntryPage, FavouritesFillTheAccountAndBankAndCancelKeepsTheBank)
     modals.expectDialog(QStringLiteral("CFavouriteDlg"), [](QDialog* d) {
         CGridCtrl* g = qobject_cast<CFavouriteDlg*>(d)->Grid();
         EXPECT_EQ(g->GetRowCount(), 11);
-        EXPECT_EQ(g->GetColumnWidth(1), 101);
-        EXPECT_EQ(g->GetColumnWidth(2), 116);
+        EXPECT_EQ(g->GetColumnWidth(3), 0);
         return QDialog::Rejected;
     });
     click("btnFavourites");

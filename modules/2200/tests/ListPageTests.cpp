@@ -92,7 +92,7 @@ TEST_F(ListPages, SixResultsKeepSevenRowsAndSevenGiveEightWithTheNarrowColumn)
     results()->OnQuery();
     CGridCtrl* g = results()->Grid();
     EXPECT_EQ(g->GetRowCount(), 7);
-    EXPECT_EQ(g->GetColumnWidth(1), 187);
+    EXPECT_EQ(g->GetColumnWidth(3), 0);
     EXPECT_EQ(results()->CountLabel()->text(), QStringLiteral("총건수:6"));
     EXPECT_EQ(results()->TotalLabel()->text(), QStringLiteral("21,000"));
     EXPECT_EQ(g->GetItemText(1, CResultPage::ColBankAccount), QStringLiteral("국민은행/12345678901"));
@@ -103,7 +103,7 @@ TEST_F(ListPages, SixResultsKeepSevenRowsAndSevenGiveEightWithTheNarrowColumn)
     addResult("20241105", "B6", 500);
     results()->OnQuery();
     EXPECT_EQ(g->GetRowCount(), 8);
-    EXPECT_EQ(g->GetColumnWidth(1), 175);
+    EXPECT_EQ(g->GetColumnWidth(4), 0);
     EXPECT_EQ(g->GetColumnWidth(5), 0);
     // Newest first; equal dates in reverse order of arrival.
     QStringList serials;
@@ -166,7 +166,7 @@ TEST_F(ListPages, ScheduledListLoadsOnTheFirstVisitAndShowsEveryState)
     CGridCtrl* g = schedule()->Grid();
     EXPECT_EQ(g->GetRowCount(), 9);
     EXPECT_EQ(schedule()->HiddenGrid()->GetRowCount(), 9);
-    EXPECT_EQ(g->GetColumnWidth(1), 177);
+    EXPECT_EQ(g->GetColumnWidth(3), 0);
     EXPECT_EQ(g->GetItemText(1, CSchedulePage::ColDate), QStringLiteral("20241120"));
     EXPECT_EQ(g->GetItemText(1, CSchedulePage::ColResult), QStringLiteral("미처리"));
     EXPECT_EQ(g->GetItemText(2, CSchedulePage::ColResult), QStringLiteral("오류[1001]"));
@@ -201,7 +201,7 @@ TEST_F(ListPages, DeleteRefusesCarriedOutAsksFirstAndReloads)
     CGridCtrl* g = schedule()->Grid();
     ASSERT_EQ(schedule()->RecordCount(), 10);
     EXPECT_EQ(g->GetRowCount(), 11);
-    EXPECT_EQ(g->GetColumnWidth(1), 165);
+    EXPECT_EQ(g->GetColumnWidth(4), 0);
 
     modals.expectMessage(QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"));
     schedule()->OnDelete();
