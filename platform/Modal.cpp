@@ -131,15 +131,21 @@ QString wrapText(const QString& text, const QFontMetrics& fm, int width)
     return out.join(QLatin1Char('\n'));
 }
 
-// Qt sizes a box for a desktop screen; on the handheld a box is at most as wide
-// as the screen, so its text is wrapped to fit.
+// Qt sizes a box for a desktop screen (on a narrow screen its own word wrap
+// squeezes the text into half the screen); on the handheld a box is as wide as
+// the screen at most, so the text is broken into lines that fill that width.
 void fitToScreen(QMessageBox& box)
 {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-    if (!label || box.sizeHint().width() <= kScreenWidth)
+    if (!label)
         return;
-    const int others = box.sizeHint().width() - label->sizeHint().width();
-    const int width = std::max(kScreenWidth - others - 4, 60);
+    int iconWidth = 0;
+    if (auto* icon = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        if (!icon->pixmap().isNull())
+            iconWidth = icon->pixmap().deviceIndependentSize().toSize().width() + 12;
+    // Box margins and frame on both sides.
+    const int width = std::max(kScreenWidth - 36 - iconWidth, 60);
+    label->setWordWrap(false);
     label->setText(wrapText(box.text(), label->fontMetrics(), width));
 }
 

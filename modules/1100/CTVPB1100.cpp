@@ -89,11 +89,8 @@ void CTVPB1100::buildScreen()
 
     storeId_ = new QCheckBox(QStringLiteral("이용자 ID 저장"), this);
     storeId_->setObjectName(QStringLiteral("check135"));
-    storeId_->setAutoFillBackground(true);
-    QPalette cp = storeId_->palette();
-    cp.setColor(QPalette::Window, QColor(0, 148, 210));
-    cp.setColor(QPalette::WindowText, Qt::white);
-    storeId_->setPalette(cp);
+    // Drawn on RGB(0,148,210); white text keeps it readable there.
+    storeId_->setStyleSheet(QStringLiteral("QCheckBox { background-color: rgb(0,148,210); color: white; }"));
     storeId_->setGeometry(88, 143, 132, 20);
 
     loginBtn_ = makeButton(this, "button1006", QStringLiteral("BMP\\로그인_5524.bmp"), 62, 170, 55, 24);

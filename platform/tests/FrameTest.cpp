@@ -199,7 +199,10 @@ TEST(Placement, LongMessageWrapsWithinTheScreenWidth)
     });
     messageBox(&frame, text, "무선모뎀설치 요망", MB_OK | MB_ICONINFORMATION);
     EXPECT_LE(size.width(), kScreenWidth);
+    // The lines fill the screen's width rather than a narrow column.
+    EXPECT_GE(size.width(), kScreenWidth - 40);
     EXPECT_GT(shown.count('\n'), 1);
+    EXPECT_LE(shown.count('\n'), 7);
     EXPECT_EQ(QString(shown).replace('\n', ' ').simplified(), text.simplified()) << "only line breaks are added";
 }
 
