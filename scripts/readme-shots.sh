@@ -1,23 +1,21 @@
 #!/usr/bin/env bash
 # Screenshots of the real program for the README: the start screen and the
-# settings dialog, taken under Xvfb with the demo bank running.
+# settings dialog, taken under Xvfb with a demo bank running.
 #   scripts/readme-shots.sh [OUTPUT_DIR]      (default docs/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 OUT=${1:-$ROOT/docs}
 BIN="$ROOT/${TVPB_BUILD_DIR:-build}/bin"
-WORK=$(mktemp -d)
-export TVPB_HOME="$WORK/home" TVPB_DEPLOY="$WORK/deploy.ini"
-mkdir -p "$OUT" "$TVPB_HOME"
-"$BIN/bankd" init --data "$WORK/bank" --demo --fast-hash --home "$TVPB_HOME" --deploy "$TVPB_DEPLOY" >/dev/null
-PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()')
-sed -i -e "s/^server_host=.*/server_host=127.0.0.1:$PORT/" -e "s/^host=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
-"$BIN/bankd" serve --data "$WORK/bank" --listen "127.0.0.1:$PORT" >/dev/null 2>&1 &
-BANKD=$!
+DEMO=$(mktemp -d)
+DEMO_INIT_FLAGS=--fast-hash
+. scripts/demo-bank.sh
+mkdir -p "$OUT"
+BANKD="" XVFB="" CLIENT=""
+trap 'kill $CLIENT $BANKD $XVFB 2>/dev/null || true; rm -rf "$DEMO"' EXIT
+start_demo_bank
 Xvfb :78 -screen 0 240x320x24 -nolisten tcp >/dev/null 2>&1 &
 XVFB=$!
-trap 'kill $CLIENT $BANKD $XVFB 2>/dev/null || true; rm -rf "$WORK"' EXIT
 sleep 1
 export DISPLAY=:78
 "$BIN/TavrinPdaBanking" >/dev/null 2>&1 &
