@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD_DIR=${TVPB_BUILD_DIR:-build}
+# ccache hits across clones in other folders (CI builds a fresh clone).
+export CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=true
 WERROR=OFF
 if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
