@@ -8,7 +8,7 @@ export CCACHE_BASEDIR="$(pwd)" CCACHE_NOHASHDIR=true
 WERROR=OFF
 if [ "${CI:-}" = "true" ]; then WERROR=ON; fi
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
-  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTVPB_WERROR=$WERROR
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTVPB_WERROR=$WERROR
 else
   cmake "$BUILD_DIR" -DTVPB_WERROR=$WERROR >/dev/null
 fi
