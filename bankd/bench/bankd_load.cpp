@@ -2,11 +2,14 @@
 // each with its own encrypted session and keep-alive connection, for a bounded
 // time; reports requests per second and latency percentiles. The plain mode
 // GETs a path without encryption, to measure another server (a static file
-// under nginx) with the same client.
+// under nginx) with the same client. The transfer mode logs in as fresh
+// security-card customers it adds to the bank's store and makes transfers
+// (PDA_T001 + PDA_T002), then checks the bank's books (TransferLoad.h).
 //
 //   bankd_load --port 8080 --data DIR --mode t003 --clients 8 --seconds 10
 //   bankd_load --port 8080 --data DIR --mode login --user DEMOS --password 1111
 //   bankd_load --port 8081 --mode plain --path /static.txt
+//   bankd_load --port 8080 --data DIR --mode transfer --clients 8 --seconds 10
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -18,34 +21,16 @@
 #include <thread>
 #include <vector>
 
+#include "LoadSupport.h"
+#include "TransferLoad.h"
 #include "velcor/ClientChannel.h"
 #include "velcor/GatewayKeys.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-std::string escapeCipher(const std::string& s)
-{
-    std::string out;
-    for (char c : s) {
-        switch (c) {
-        case ' ': out += "%20"; break;
-        case '%': out += "%25"; break;
-        case '&': out += "%26"; break;
-        case '+': out += "%2B"; break;
-        case '=': out += "%3D"; break;
-        case '?': out += "%3F"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
-bool succeeded(const std::string& envelope)
-{
-    return envelope.find("<msg>10000;") != std::string::npos;
-}
+using bankd::load::escapeCipher;
+using bankd::load::succeeded;
 
 struct Worker {
     std::vector<std::uint32_t> latenciesUs;
@@ -63,13 +48,17 @@ int main(int argc, char** argv)
     app.add_option("--port", port, "Port")->required()->check(CLI::Range(1, 65535));
     app.add_option("--data", data, "bankd data folder (its gateway key is used)");
     app.add_option("--key", key, "Gateway public key (standard base64)");
-    app.add_option("--mode", mode, "t003, login or plain")->check(CLI::IsMember({"t003", "login", "plain"}))
+    app.add_option("--mode", mode, "t003, login, plain or transfer")
+        ->check(CLI::IsMember({"t003", "login", "plain", "transfer"}))
         ->capture_default_str();
     app.add_option("--path", path, "Path for the plain mode")->capture_default_str();
     app.add_option("--user", user, "User ID for the login mode")->capture_default_str();
     app.add_option("--password", password, "Password for the login mode")->capture_default_str();
     app.add_option("--clients", clients, "Concurrent clients (1-64)")->check(CLI::Range(1, 64))->capture_default_str();
     app.add_option("--seconds", seconds, "Duration (1-120)")->check(CLI::Range(1, 120))->capture_default_str();
+    int externalEvery = 5;
+    app.add_option("--external-every", externalEvery, "Transfer mode: every n-th transfer to another bank (0: never)")
+        ->check(CLI::Range(0, 1000))->capture_default_str();
     CLI11_PARSE(app, argc, argv);
 
     if (host != "127.0.0.1" && host != "localhost" && host != "::1") {
@@ -91,6 +80,27 @@ int main(int argc, char** argv)
         } else {
             std::fprintf(stderr, "bankd_load: give --data or --key for the encrypted modes\n");
             return 2;
+        }
+    }
+
+    if (mode == "transfer") {
+        if (data.empty()) {
+            std::fprintf(stderr, "bankd_load: the transfer mode needs --data (it adds its customers to the store)\n");
+            return 2;
+        }
+        bankd::load::TransferLoadOptions t;
+        t.host = host;
+        t.port = port;
+        t.dataDir = data;
+        t.gatewayKey = gatewayKey;
+        t.clients = clients;
+        t.seconds = seconds;
+        t.externalEvery = externalEvery;
+        try {
+            return bankd::load::runTransferLoad(t);
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "bankd_load: %s\n", e.what());
+            return 1;
         }
     }
 
