@@ -164,6 +164,8 @@ void CResultPage::OnQuery()
             grid_->SetItemText(i + 1, ColAmount, r[3]);
         }
         grid_->AutoSizeColumns();
+        // The long bank/account column gives way so that "결과" stays in view.
+        transfer::FitColumnsToWidth(grid_, ColBankAccount);
         grid_->Refresh();
     }
     // An answer without records leaves the rows shown before; the totals are

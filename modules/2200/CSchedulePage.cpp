@@ -98,6 +98,8 @@ bool CSchedulePage::request(bool checkBusy)
         hidden_->SetItemText(i + 1, HidSerial, r[1]);
     }
     grid_->AutoSizeColumns();
+    // The long bank/account column gives way so that "결과" stays in view.
+    transfer::FitColumnsToWidth(grid_, ColBankAccount);
     grid_->Refresh();
     return true;
 }

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <QScrollBar>
+#include <QStyle>
+
 #include "CGridCtrl.h"
 #include "KitFields.h"
 #include "KitSort.h"
@@ -90,6 +93,21 @@ void LayoutListGrid(CGridCtrl* grid, const QStringList& headers, const QList<int
     if (stretch)
         grid->ExpandRowsToFit(TRUE);
     grid->Refresh();
+}
+
+void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth)
+{
+    if (flexColumn < 0 || flexColumn >= grid->GetColumnCount() || grid->GetColumnWidth(flexColumn) == 0)
+        return;
+    const QRect area = grid->contentsRect();
+    const int bar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    const int available = area.width() - (grid->GetVirtualHeight() > area.height() ? bar : 0);
+    const int excess = grid->GetVirtualWidth() - available;
+    if (excess <= 0)
+        return;
+    grid->SetColumnWidth(flexColumn, std::max(minWidth, grid->GetColumnWidth(flexColumn) - excess));
+    for (int r = grid->GetFixedRowCount(); r < grid->GetRowCount(); ++r)
+        grid->SetItemFormat(r, flexColumn, grid->GetItemFormat(r, flexColumn) | DT_END_ELLIPSIS);
 }
 
 void LayoutLabelGrid(CGridCtrl* grid, const QStringList& labels, const QStringList& values, int labelWidth)

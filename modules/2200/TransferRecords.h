@@ -34,6 +34,12 @@ QString Without(QString text, QChar c);
 // rows; `stretch` spreads the rows over the grid's height. Texts are cleared.
 void LayoutListGrid(CGridCtrl* grid, const QStringList& headers, const QList<int>& widths, int rows, bool stretch);
 
+// After auto-sizing: when the visible columns are wider than the grid (less
+// the vertical scroll bar when the rows need one), column `flexColumn` gives up
+// the excess, down to `minWidth`, and its data cells end in "..." when cut.
+// Hidden (zero-width) columns stay hidden.
+void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth = 40);
+
 // Two-column label/value grid without header, nothing selectable.
 void LayoutLabelGrid(CGridCtrl* grid, const QStringList& labels, const QStringList& values, int labelWidth);
 

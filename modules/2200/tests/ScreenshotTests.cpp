@@ -3,10 +3,12 @@
 // set), checked for size and grid colours.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
 
 #include "Admin.h"
 #include "CBmpButton.h"
@@ -44,6 +46,21 @@ protected:
         ASSERT_TRUE(reply.contains(QStringLiteral("<msg>10000;"))) << reply.toStdString();
         user.SetUserID(QStringLiteral("DEMOS"));
         user.SetUserName(QStringLiteral("김민준"));
+    }
+    // The visible columns, "결과" last, lie inside the grid's 240-pixel-wide view;
+    // the hidden columns from `firstHidden` on stay hidden.
+    static void expectColumnsFit(CGridCtrl* g, int firstHidden)
+    {
+        QApplication::processEvents();
+        int right = 0;
+        for (int c = 0; c < firstHidden; ++c) {
+            EXPECT_GT(g->GetColumnWidth(c), 0) << "column " << c;
+            right += g->GetColumnWidth(c);
+        }
+        EXPECT_LE(right, g->viewport()->width());
+        EXPECT_EQ(g->horizontalScrollBar()->maximum(), 0);
+        for (int c = firstHidden; c < g->GetColumnCount(); ++c)
+            EXPECT_EQ(g->GetColumnWidth(c), 0) << "column " << c;
     }
     void shot(QWidget* w, const QString& name)
     {
@@ -99,6 +116,8 @@ TEST_F(DemoScreens, EntryConfirmationResultResultsAndScheduledPages)
     EXPECT_GE(results->RecordCount(), 8);
     EXPECT_EQ(results->Grid()->GetItemBkColour(0, 0), RGB(181, 178, 181));
     EXPECT_EQ(results->Grid()->GetItemBkColour(2, 0), RGB(224, 224, 224));
+    expectColumnsFit(results->Grid(), CResultPage::ColSerial);
+    EXPECT_TRUE(results->Grid()->GetItemText(1, CResultPage::ColBankAccount).contains(QChar(u'/')));
     shot(screen.get(), QStringLiteral("2200_results"));
 
     tapTab(2);
@@ -110,5 +129,6 @@ TEST_F(DemoScreens, EntryConfirmationResultResultsAndScheduledPages)
     EXPECT_TRUE(states.contains(QStringLiteral("미처리")));
     EXPECT_TRUE(states.contains(QStringLiteral("정상처리")));
     EXPECT_TRUE(states.contains(QStringLiteral("오류[1001]")));
+    expectColumnsFit(schedule->Grid(), CSchedulePage::ColBank);
     shot(screen.get(), QStringLiteral("2200_scheduled"));
 }
