@@ -34,8 +34,9 @@ public:
 
 private:
     const Clock& clock_;
-    std::mutex mutex_;
-    std::FILE* file_ = nullptr;
+    // Opened for appending: each line is one write(2), which the kernel
+    // appends whole, so the worker threads need no lock between them.
+    int fd_ = -1;
 };
 
 } // namespace bankd

@@ -10,6 +10,7 @@
 #include "BoundedTaskQueue.h"
 #include "Cp949.h"
 #include "Dispatcher.h"
+#include "ReplyCork.h"
 #include "ResultCodes.h"
 #include "Sessions.h"
 #include "velcor/Gateway.h"
@@ -125,9 +126,8 @@ BankServer::~BankServer()
 
 void BankServer::routes()
 {
-    auto encrypted = [this](const std::string& cipherIn, httplib::Response& res) {
+    auto encrypted = [this](std::string cipher, httplib::Response& res) {
         tNote.route = "enc";
-        std::string cipher = cipherIn;
         // A '+' that reached us unescaped has become a blank; base64 has none.
         for (char& c : cipher)
             if (c == ' ')
@@ -182,7 +182,8 @@ void BankServer::routes()
         http_->set_file_extension_and_mimetype_mapping("info", "text/plain");
     }
 
-    http_->set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+    http_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
+        ReplyCork::hold(req);
         tNote = RequestNote{};
         tNote.start = std::chrono::steady_clock::now();
         return httplib::Server::HandlerResponse::Unhandled;
@@ -192,10 +193,12 @@ void BankServer::routes()
         res.set_content(utf8ToCp949(velcor::errorReply(result::kSystemText)), kTextType);
         noteRefusal(tNote.route.empty() ? "-" : tNote.route, "HTTP500");
     });
+    // httplib calls the logger once the whole reply is written.
     http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
         AccessRecord r;
         r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                           tNote.start);
+        ReplyCork::release();
         if (tNote.set) {
             r.trcode = tNote.trcode;
             r.sessionKey = tNote.sessionKey;
@@ -216,7 +219,7 @@ void BankServer::start()
 {
     http_ = std::make_unique<httplib::Server>();
     const ServerOptions& o = options_;
-    http_->new_task_queue = [o] { return new BoundedTaskQueue(o.threads, o.maxQueued); };
+    http_->new_task_queue = [o] { return new BoundedTaskQueue(o.threads, o.maxQueued, [] { ReplyCork::forget(); }); };
     http_->set_tcp_nodelay(true);
     // SO_REUSEADDR only: httplib's default adds SO_REUSEPORT, which would let a
     // second server share the port silently instead of failing to bind.

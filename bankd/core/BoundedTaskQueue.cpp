@@ -2,8 +2,8 @@
 
 namespace bankd {
 
-BoundedTaskQueue::BoundedTaskQueue(std::size_t threads, std::size_t maxQueued)
-    : maxQueued_(maxQueued == 0 ? 1 : maxQueued)
+BoundedTaskQueue::BoundedTaskQueue(std::size_t threads, std::size_t maxQueued, std::function<void()> afterEach)
+    : maxQueued_(maxQueued == 0 ? 1 : maxQueued), afterEach_(std::move(afterEach))
 {
     if (threads == 0)
         threads = 1;
@@ -55,6 +55,8 @@ void BoundedTaskQueue::work()
         }
         hasRoom_.notify_one();
         job();
+        if (afterEach_)
+            afterEach_();
     }
 }
 

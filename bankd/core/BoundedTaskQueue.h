@@ -17,7 +17,8 @@ namespace bankd {
 
 class BoundedTaskQueue : public httplib::TaskQueue {
 public:
-    BoundedTaskQueue(std::size_t threads, std::size_t maxQueued);
+    // afterEach runs on the worker thread after every job (a connection served).
+    BoundedTaskQueue(std::size_t threads, std::size_t maxQueued, std::function<void()> afterEach = {});
     ~BoundedTaskQueue() override;
 
     void enqueue(std::function<void()> fn) override;
@@ -27,6 +28,7 @@ private:
     void work();
 
     std::size_t maxQueued_;
+    std::function<void()> afterEach_;
     std::mutex mutex_;
     std::condition_variable hasWork_;
     std::condition_variable hasRoom_;
