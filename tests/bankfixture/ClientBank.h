@@ -1,9 +1,11 @@
 #pragma once
-// A real bankd for client end-to-end tests: a temporary data folder with its
-// SQLite store, the gateway half and the HTTP front on a loopback port, and a
-// deploy.ini that points the client (TVPB_DEPLOY) at it with the gateway's key.
+// A real bankd for client end-to-end tests: the bankd test bank (temporary
+// folder, SQLite store, clock, sessions, dispatcher), the gateway half and the
+// HTTP front on a loopback port, and a deploy.ini that points the client
+// (TVPB_DEPLOY) at it with the gateway's key.
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "AccessLog.h"
@@ -13,6 +15,7 @@
 #include "SecurityCard.h"
 #include "Sessions.h"
 #include "Store.h"
+#include "TestBank.h"
 #include "velcor/Gateway.h"
 #include "velcor/GatewayKeys.h"
 
@@ -23,6 +26,10 @@ public:
     struct Options {
         bankd::BankConfig config;
         std::chrono::seconds idle{600};
+        // Where the bank's clock starts; the wall clock when unset.
+        std::optional<bankd::Clock::time_point> start;
+        // Worker threads of the HTTP front.
+        int threads = 4;
     };
     ClientBank();
     explicit ClientBank(Options options);
@@ -36,20 +43,19 @@ public:
 
     int port() const { return server_->port(); }
     std::string serverHost() const { return "127.0.0.1:" + std::to_string(port()); }
-    const std::string& folder() const { return dir_; }
+    std::string folder() const { return bank_.dir.str(); }
 
-    bankd::Store& store() { return *store_; }
-    bankd::Sessions& sessions() { return sessions_; }
-    bankd::ManualClock& clock() { return clock_; }
+    // The bank behind the server, with the bankd test helpers (customers,
+    // notices, direct dispatch); its store and clock are the server's.
+    bankd::test::TestBank& testBank() { return bank_; }
+    bankd::Store& store() { return *bank_.store; }
+    bankd::Sessions& sessions() { return bank_.sessions; }
+    bankd::ManualClock& clock() { return bank_.clock; }
     velcor::Gateway& gateway() { return gateway_; }
-    bankd::Dispatcher& dispatcher() { return dispatcher_; }
+    bankd::Dispatcher& dispatcher() { return bank_.dispatcher; }
 
 private:
-    std::string dir_;
-    bankd::ManualClock clock_;
-    std::unique_ptr<bankd::Store> store_;
-    bankd::Sessions sessions_;
-    bankd::Dispatcher dispatcher_;
+    bankd::test::TestBank bank_;
     velcor::GatewayKeyPair keys_;
     velcor::Gateway gateway_;
     bankd::AccessLog log_;

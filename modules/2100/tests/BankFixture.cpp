@@ -1,15 +1,12 @@
 #include "BankFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTest>
 
 #include "Accounts.h"
 #include "CGridCtrl.h"
 #include "CQVParser.h"
 #include "CTVPB2100.h"
-#include "Deploy.h"
 #include "Services.h"
 #include "Sqlite.h"
 
@@ -29,28 +26,24 @@ QDateTime clientNow()
     return QDateTime(QDate(2024, 11, 5), QTime(14, 32, 10));
 }
 
+namespace {
+// The bank starts at the client's "now", read as Korean time (UTC+9).
+harness::ClientBank::Options bankOptions()
+{
+    harness::ClientBank::Options o;
+    const QDateTime now = clientNow();
+    o.start = std::chrono::system_clock::from_time_t(
+        QDateTime(now.date(), now.time(), QTimeZone(9 * 3600)).toSecsSinceEpoch());
+    o.threads = 2;
+    return o;
+}
+} // namespace
+
 BankFixture::BankFixture()
-    : keys(velcor::generateGatewayKeyPair()), gateway(keys), log(std::string(), bank.clock)
+    : clientBank(bankOptions()), bank(clientBank.testBank())
 {
     bank.addCustomer("KIM", "PW1", "S", "김민준");
     bank.addCustomer("LEE", "PW2", "S", "이서연");
-    bankd::ServerOptions o;
-    o.threads = 2;
-    server = std::make_unique<bankd::BankServer>(bank.dispatcher, gateway, log, o);
-    server->start();
-
-    QTemporaryDir dir;
-    dir.setAutoRemove(false);
-    deployDir = dir.path();
-    const QString path = QDir(deployDir).filePath(QStringLiteral("deploy.ini"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("[bank]\nserver_host=127.0.0.1:" + QByteArray::number(server->port()) +
-                   "\ngateway_public_key=" + QByteArray::fromStdString(keys.publicKeyBase64()) + "\n");
-    file.close();
-    qputenv("TVPB_DEPLOY", QFile::encodeName(path));
-    platform::Deploy::reload();
-
     platform::setClock([] { return clientNow(); });
     CQV::SetEngineForTesting(nullptr);
     session.SetVgateProp(freshGateHost(), 443u, 8080u);
@@ -63,10 +56,6 @@ BankFixture::BankFixture()
 BankFixture::~BankFixture()
 {
     screen.reset();
-    server->stop();
-    qunsetenv("TVPB_DEPLOY");
-    platform::Deploy::reload();
-    QDir(deployDir).removeRecursively();
 }
 
 std::string BankFixture::addAccount(const std::string& displayNo, const std::string& kindName, const std::string& kind,

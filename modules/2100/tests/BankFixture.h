@@ -11,13 +11,10 @@
 
 #include <gtest/gtest.h>
 
-#include "AccessLog.h"
-#include "BankServer.h"
 #include "CQV.h"
+#include "ClientBank.h"
 #include "CUserInfo.h"
 #include "TestBank.h"
-#include "velcor/Gateway.h"
-#include "velcor/GatewayKeys.h"
 
 class CGridCtrl;
 class CTVPB2100;
@@ -45,12 +42,9 @@ protected:
     // A tap at the centre of a grid cell.
     static void tapCell(CGridCtrl* grid, int row, int col);
 
-    bankd::test::TestBank bank;
-    velcor::GatewayKeyPair keys;
-    velcor::Gateway gateway;
-    bankd::AccessLog log;
-    std::unique_ptr<bankd::BankServer> server;
-    QString deployDir;
+    // The bank, its server and the deploy.ini; `bank` is its store, clock and helpers.
+    harness::ClientBank clientBank;
+    bankd::test::TestBank& bank;
     CQV session;
     CUserInfo user;
     // Stands for the shell window, the screen's parent.

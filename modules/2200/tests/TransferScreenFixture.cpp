@@ -1,8 +1,6 @@
 #include "TransferScreenFixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTabBar>
 #include <QTest>
 
@@ -12,7 +10,6 @@
 #include "CNumberKbd.h"
 #include "CQVParser.h"
 #include "CTVPB2200.h"
-#include "Deploy.h"
 #include "PasswordHash.h"
 #include "Services.h"
 #include "Sqlite.h"
@@ -32,28 +29,24 @@ QDateTime clientNow()
     return QDateTime(QDate(2024, 11, 5), QTime(14, 32, 10));
 }
 
+namespace {
+// The bank starts at the client's "now", read as Korean time (UTC+9).
+harness::ClientBank::Options bankOptions()
+{
+    harness::ClientBank::Options o;
+    const QDateTime now = clientNow();
+    o.start = std::chrono::system_clock::from_time_t(
+        QDateTime(now.date(), now.time(), QTimeZone(9 * 3600)).toSecsSinceEpoch());
+    o.threads = 2;
+    return o;
+}
+} // namespace
+
 TransferScreen::TransferScreen()
-    : keys(velcor::generateGatewayKeyPair()), gateway(keys), log(std::string(), bank.clock)
+    : clientBank(bankOptions()), bank(clientBank.testBank())
 {
     kimCard = bank.addCustomer("KIM", "PW1", "S", "김민준");
     bank.addCustomer("LEE", "PW2", "S", "이서연");
-    bankd::ServerOptions o;
-    o.threads = 2;
-    server = std::make_unique<bankd::BankServer>(bank.dispatcher, gateway, log, o);
-    server->start();
-
-    QTemporaryDir dir;
-    dir.setAutoRemove(false);
-    deployDir = dir.path();
-    const QString path = QDir(deployDir).filePath(QStringLiteral("deploy.ini"));
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("[bank]\nserver_host=127.0.0.1:" + QByteArray::number(server->port()) +
-                   "\ngateway_public_key=" + QByteArray::fromStdString(keys.publicKeyBase64()) + "\n");
-    file.close();
-    qputenv("TVPB_DEPLOY", QFile::encodeName(path));
-    platform::Deploy::reload();
-
     platform::setClock([] { return clientNow(); });
     CQV::SetEngineForTesting(nullptr);
     session.SetVgateProp(freshGateHost(), 443u, 8080u);
@@ -66,11 +59,7 @@ TransferScreen::TransferScreen()
 TransferScreen::~TransferScreen()
 {
     screen.reset();
-    server->stop();
     platform::setRandomSource({});
-    qunsetenv("TVPB_DEPLOY");
-    platform::Deploy::reload();
-    QDir(deployDir).removeRecursively();
 }
 
 std::string TransferScreen::addAccount(const std::string& owner, const std::string& displayNo, std::int64_t amount,

@@ -10,13 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "AccessLog.h"
-#include "BankServer.h"
 #include "CQV.h"
+#include "ClientBank.h"
 #include "CUserInfo.h"
 #include "TestBank.h"
-#include "velcor/Gateway.h"
-#include "velcor/GatewayKeys.h"
 
 class CGridCtrl;
 class CTVPB2200;
@@ -45,13 +42,10 @@ protected:
     // A keypad answer: types the digits and presses OK.
     static int typeOnKeypad(QDialog* dialog, const QString& digits);
 
-    bankd::test::TestBank bank;
+    // The bank, its server and the deploy.ini; `bank` is its store, clock and helpers.
+    harness::ClientBank clientBank;
+    bankd::test::TestBank& bank;
     bankd::SecurityCard kimCard;
-    velcor::GatewayKeyPair keys;
-    velcor::Gateway gateway;
-    bankd::AccessLog log;
-    std::unique_ptr<bankd::BankServer> server;
-    QString deployDir;
     CQV session;
     CUserInfo user;
     std::unique_ptr<QWidget> shell;
