@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QShowEvent>
 #include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -149,6 +150,28 @@ void fitToScreen(QMessageBox& box)
     label->setText(wrapText(box.text(), label->fontMetrics(), width));
 }
 
+// QMessageBox sizes itself again whenever it is shown, and on a narrow screen it
+// word-wraps into half the screen's width; this box keeps the lines broken by
+// fitToScreen and takes the width they need (at most the screen's).
+class DeviceMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* e) override
+    {
+        QMessageBox::showEvent(e);
+        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (!label || !layout())
+            return;
+        label->setWordWrap(false);
+        QSize size = layout()->totalMinimumSize().expandedTo(minimumSizeHint());
+        size.setWidth(std::min(size.width(), kScreenWidth));
+        setFixedSize(size);
+        centreOverFrame(this);
+    }
+};
+
 } // namespace
 
 void setModalHandler(ModalHandler h)
@@ -171,7 +194,7 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, uns
     QString title = caption;
     if (title.isEmpty())
         title = QGuiApplication::applicationDisplayName();
-    QMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
+    DeviceMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("platformMessageBox"));
     // The text as given (the box's own text may be wrapped to fit the screen).
     box.setProperty("tvpbText", text);

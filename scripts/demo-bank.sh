@@ -28,7 +28,7 @@ INI
   fi
   PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()')
   # The client finds the bank through deploy.ini; point it at this run's port.
-  sed -i -e "s/^server_host=.*/server_host=127.0.0.1:$PORT/" -e "s/^host=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
+  sed -i -e "s/^server_host *=.*/server_host=127.0.0.1:$PORT/" -e "s/^host *=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
   "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$PORT" >"$DEMO/bankd.log" 2>&1 &
   BANKD=$!
   for _ in $(seq 100); do
