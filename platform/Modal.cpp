@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
-#include <QShowEvent>
 #include <QPointer>
 #include <QMessageBox>
 #include <QPushButton>
@@ -132,9 +131,11 @@ QString wrapText(const QString& text, const QFontMetrics& fm, int width)
     return out.join(QLatin1Char('\n'));
 }
 
-// Qt sizes a box for a desktop screen (on a narrow screen its own word wrap
-// squeezes the text into half the screen); on the handheld a box is as wide as
-// the screen at most, so the text is broken into lines that fill that width.
+// Qt sizes a box for a desktop screen, and on a narrow screen its own word wrap
+// squeezes the text into half the screen's width (it re-applies that whenever the
+// box lays itself out). On the handheld a box is as wide as the screen at most:
+// the text is broken here into lines that fill that width, and shown as lines that
+// Qt's wrap cannot break again.
 void fitToScreen(QMessageBox& box)
 {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
@@ -146,31 +147,11 @@ void fitToScreen(QMessageBox& box)
             iconWidth = icon->pixmap().deviceIndependentSize().toSize().width() + 12;
     // Box margins and frame on both sides.
     const int width = std::max(kScreenWidth - 36 - iconWidth, 60);
-    label->setWordWrap(false);
-    label->setText(wrapText(box.text(), label->fontMetrics(), width));
+    const QString lines = wrapText(box.text(), label->fontMetrics(), width);
+    label->setTextFormat(Qt::RichText);
+    label->setText(QStringLiteral("<div style=\"white-space:pre\">%1</div>")
+                       .arg(lines.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>"))));
 }
-
-// QMessageBox sizes itself again whenever it is shown, and on a narrow screen it
-// word-wraps into half the screen's width; this box keeps the lines broken by
-// fitToScreen and takes the width they need (at most the screen's).
-class DeviceMessageBox : public QMessageBox {
-public:
-    using QMessageBox::QMessageBox;
-
-protected:
-    void showEvent(QShowEvent* e) override
-    {
-        QMessageBox::showEvent(e);
-        auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-        if (!label || !layout())
-            return;
-        label->setWordWrap(false);
-        QSize size = layout()->totalMinimumSize().expandedTo(minimumSizeHint());
-        size.setWidth(std::min(size.width(), kScreenWidth));
-        setFixedSize(size);
-        centreOverFrame(this);
-    }
-};
 
 } // namespace
 
@@ -194,7 +175,7 @@ int messageBox(QWidget* parent, const QString& text, const QString& caption, uns
     QString title = caption;
     if (title.isEmpty())
         title = QGuiApplication::applicationDisplayName();
-    DeviceMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
+    QMessageBox box(iconOf(flags), title, text, QMessageBox::NoButton, parent);
     box.setObjectName(QStringLiteral("platformMessageBox"));
     // The text as given (the box's own text may be wrapped to fit the screen).
     box.setProperty("tvpbText", text);

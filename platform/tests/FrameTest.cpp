@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QTextDocumentFragment>
+
 using namespace platform;
 
 namespace {
@@ -193,7 +195,7 @@ TEST(Placement, LongMessageWrapsWithinTheScreenWidth)
     harness::ModalScript modals;
     modals.expectMessage(text, "무선모뎀설치 요망", [&](ModalRequest& r) {
         size = r.box->size();
-        shown = r.box->text();
+        shown = QTextDocumentFragment::fromHtml(r.box->text()).toPlainText();
         EXPECT_EQ(r.box->property("tvpbText").toString(), text);
         return IDOK;
     });
