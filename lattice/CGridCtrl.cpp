@@ -52,6 +52,23 @@ QString multiLine(const QString& text)
     return s;
 }
 
+// Spreads `diff` extra pixels evenly over the visible (non-zero) sizes from
+// `first` on; the last of them takes the remainder. False when none is visible.
+bool spreadExtra(QVector<int>& sizes, int first, int diff)
+{
+    QVector<int> visible;
+    for (int i = first; i < sizes.size(); ++i)
+        if (sizes[i] > 0)
+            visible.append(i);
+    if (visible.isEmpty())
+        return false;
+    const int each = diff / visible.size();
+    for (int i : visible)
+        sizes[i] += each;
+    sizes[visible.last()] += diff - each * visible.size();
+    return true;
+}
+
 } // namespace
 
 CGridCtrl::CGridCtrl(QWidget* parent) : CGridCtrl(0, 0, 0, 0, parent) {}
@@ -831,18 +848,8 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
     const int diff = target - GetVirtualWidth();
     if (diff <= 0)
         return;
-    QVector<int> cols;
-    for (int c = bExpandFixed ? 0 : fixedCols_; c < GetColumnCount(); ++c) {
-        if (colWidths_[c] > 0)
-            cols.append(c);
-    }
-    if (cols.isEmpty())
-        return;
-    const int each = diff / cols.size();
-    for (int c : cols)
-        colWidths_[c] += each;
-    colWidths_[cols.last()] += diff - each * cols.size();
-    layoutGrid();
+    if (spreadExtra(colWidths_, bExpandFixed ? 0 : fixedCols_, diff))
+        layoutGrid();
 }
 
 void CGridCtrl::ExpandRowsToFit(BOOL bExpandFixed)
@@ -853,18 +860,8 @@ void CGridCtrl::ExpandRowsToFit(BOOL bExpandFixed)
     const int diff = target - GetVirtualHeight();
     if (diff <= 0)
         return;
-    QVector<int> rows;
-    for (int r = bExpandFixed ? 0 : fixedRows_; r < GetRowCount(); ++r) {
-        if (rowHeights_[r] > 0)
-            rows.append(r);
-    }
-    if (rows.isEmpty())
-        return;
-    const int each = diff / rows.size();
-    for (int r : rows)
-        rowHeights_[r] += each;
-    rowHeights_[rows.last()] += diff - each * rows.size();
-    layoutGrid();
+    if (spreadExtra(rowHeights_, bExpandFixed ? 0 : fixedRows_, diff))
+        layoutGrid();
 }
 
 void CGridCtrl::ExpandToFit(BOOL bExpandFixed)

@@ -1,7 +1,5 @@
 #include "CResultDetailDlg.h"
 
-#include "CBmpButton.h"
-#include "CColorStatic.h"
 #include "CGridCtrl.h"
 #include "Modal.h"
 #include "TransferRecords.h"
@@ -10,23 +8,7 @@ CResultDetailDlg::CResultDetailDlg(QWidget* parent, const QString& reply) : plat
 {
     setObjectName(QStringLiteral("CResultDetailDlg"));
     setWindowTitle(QStringLiteral("이체결과상세"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("이체결과 상세"), this);
-    title->setObjectName(QStringLiteral("detailTitle"));
-    title->SetBkColor(transfer::kTitleColour);
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
-
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("detailGrid"));
-    grid_->setGeometry(3, 28, 234, 230);
-
-    auto* close = new CBmpButton(this);
-    close->setObjectName(QStringLiteral("btnClose"));
-    close->LoadBitmap(QStringLiteral("BMP\\닫기_5024.bmp"), QStringLiteral("BMP\\닫기_5024_d.bmp"), QString());
-    close->setGeometry(95, 264, 50, 24);
-    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+    grid_ = transfer::BuildDetailFrame(this, QStringLiteral("이체결과 상세"), 230);
 
     const QStringList f = transfer::Free0(reply, 9);
     if (f.isEmpty())

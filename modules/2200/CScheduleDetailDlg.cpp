@@ -1,7 +1,5 @@
 #include "CScheduleDetailDlg.h"
 
-#include "CBmpButton.h"
-#include "CColorStatic.h"
 #include "CGridCtrl.h"
 #include "Modal.h"
 #include "TransferRecords.h"
@@ -10,23 +8,7 @@ CScheduleDetailDlg::CScheduleDetailDlg(QWidget* parent, const QStringList& value
 {
     setObjectName(QStringLiteral("CScheduleDetailDlg"));
     setWindowTitle(QStringLiteral("예약이체상세"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("예약이체 상세"), this);
-    title->setObjectName(QStringLiteral("detailTitle"));
-    title->SetBkColor(transfer::kTitleColour);
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
-
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("detailGrid"));
-    grid_->setGeometry(3, 28, 234, 206);
-
-    auto* close = new CBmpButton(this);
-    close->setObjectName(QStringLiteral("btnClose"));
-    close->LoadBitmap(QStringLiteral("BMP\\닫기_5024.bmp"), QStringLiteral("BMP\\닫기_5024_d.bmp"), QString());
-    close->setGeometry(95, 264, 50, 24);
-    connect(close, &QAbstractButton::clicked, this, &QDialog::accept);
+    grid_ = transfer::BuildDetailFrame(this, QStringLiteral("예약이체 상세"), 206);
 
     transfer::LayoutLabelGrid(grid_,
                               {QStringLiteral("이체일"), QStringLiteral("출금계좌"), QStringLiteral("입금은행"),

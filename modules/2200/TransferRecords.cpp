@@ -5,7 +5,11 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include "CBmpButton.h"
+#include "CColorStatic.h"
 #include "CGridCtrl.h"
+
+#include <QDialog>
 #include "KitFields.h"
 #include "KitSort.h"
 
@@ -108,6 +112,27 @@ void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth)
     grid->SetColumnWidth(flexColumn, std::max(minWidth, grid->GetColumnWidth(flexColumn) - excess));
     for (int r = grid->GetFixedRowCount(); r < grid->GetRowCount(); ++r)
         grid->SetItemFormat(r, flexColumn, grid->GetItemFormat(r, flexColumn) | DT_END_ELLIPSIS);
+}
+
+CGridCtrl* BuildDetailFrame(QDialog* dialog, const QString& title, int gridHeight)
+{
+    dialog->setAutoFillBackground(true);
+    auto* label = new CColorStatic(title, dialog);
+    label->setObjectName(QStringLiteral("detailTitle"));
+    label->SetBkColor(kTitleColour);
+    label->SetAlignment(DT_CENTER | DT_VCENTER);
+    label->setGeometry(3, 3, 234, 20);
+
+    auto* grid = new CGridCtrl(dialog);
+    grid->setObjectName(QStringLiteral("detailGrid"));
+    grid->setGeometry(3, 28, 234, gridHeight);
+
+    auto* close = new CBmpButton(dialog);
+    close->setObjectName(QStringLiteral("btnClose"));
+    close->LoadBitmap(QStringLiteral("BMP\\닫기_5024.bmp"), QStringLiteral("BMP\\닫기_5024_d.bmp"), QString());
+    close->setGeometry(95, 264, 50, 24);
+    QObject::connect(close, &QAbstractButton::clicked, dialog, &QDialog::accept);
+    return grid;
 }
 
 void LayoutLabelGrid(CGridCtrl* grid, const QStringList& labels, const QStringList& values, int labelWidth)

@@ -8,6 +8,8 @@
 
 #include "LatticeTypes.h"
 
+class QDialog;
+
 class CGridCtrl;
 
 namespace transfer {
@@ -39,6 +41,10 @@ void LayoutListGrid(CGridCtrl* grid, const QStringList& headers, const QList<int
 // the excess, down to `minWidth`, and its data cells end in "..." when cut.
 // Hidden (zero-width) columns stay hidden.
 void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth = 40);
+
+// The frame of a detail dialog: title label over a label/value grid of the given
+// height and a "닫기" button that accepts the dialog. Returns the grid.
+CGridCtrl* BuildDetailFrame(QDialog* dialog, const QString& title, int gridHeight);
 
 // Two-column label/value grid without header, nothing selectable.
 void LayoutLabelGrid(CGridCtrl* grid, const QStringList& labels, const QStringList& values, int labelWidth);
