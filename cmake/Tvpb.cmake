@@ -88,3 +88,22 @@ function(tvpb_benchmark name)
   set_target_properties(${name} PROPERTIES BUILD_RPATH "${TVPB_BIN_DIR}")
   target_link_libraries(${name} PRIVATE tvpb_warnings ${A_LIBS} benchmark::benchmark)
 endfunction()
+
+# tvpb_module(<code> [NO_KIT] SOURCES ... [LIBS ...])
+# A module library: tvpb_<code>.so in the program folder, built from its sources,
+# linked with the service kit (not with NO_KIT: the start screen and the
+# login-free modules that do without it), the platform layer, the transport, the
+# controls library, Qt Widgets and LIBS; its tests/ folder comes along.
+function(tvpb_module code)
+  cmake_parse_arguments(A "NO_KIT" "" "SOURCES;LIBS" ${ARGN})
+  set(name tvpb_${code})
+  tvpb_library(${name} SHARED MODULE OUTPUT ${name} SOURCES ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  if(NOT A_NO_KIT)
+    target_link_libraries(${name} PUBLIC tvpb_kit)
+  endif()
+  target_link_libraries(${name} PUBLIC platform HttpVelcor Lattice Qt6::Widgets ${A_LIBS})
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/CMakeLists.txt)
+    add_subdirectory(tests)
+  endif()
+endfunction()

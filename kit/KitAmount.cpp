@@ -1,5 +1,7 @@
 #include "KitAmount.h"
 
+#include <limits>
+
 namespace {
 
 QString group(const QString& digits, bool negative)
@@ -42,4 +44,41 @@ QString FormatAmountInt(qint64 amount)
     if (negative)
         s.remove(0, 1);
     return group(s, negative);
+}
+
+QString FormatAmountOrEmpty(const QString& amount)
+{
+    for (QChar c : amount)
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+            return FormatAmount(amount);
+    return {};
+}
+
+qint64 SumAmounts(const QStringList& amounts, bool* overflow)
+{
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    if (overflow)
+        *overflow = false;
+    qint64 sum = 0;
+    for (const QString& amount : amounts) {
+        qint64 value = 0;
+        for (QChar c : amount) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                continue;
+            const int digit = c.unicode() - '0';
+            if (value > (kMax - digit) / 10) {
+                if (overflow)
+                    *overflow = true;
+                return kMax;
+            }
+            value = value * 10 + digit;
+        }
+        if (sum > kMax - value) {
+            if (overflow)
+                *overflow = true;
+            return kMax;
+        }
+        sum += value;
+    }
+    return sum;
 }

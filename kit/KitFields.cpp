@@ -65,3 +65,11 @@ QString DigitsOnly(QStringView source)
     }
     return out;
 }
+
+namespace kit {
+QString WithoutDashes(QString number)
+{
+    number.remove(QLatin1Char('-'));
+    return number;
+}
+} // namespace kit

@@ -20,3 +20,8 @@ std::optional<QString> DupField(QStringView text, QStringView delimiter);
 
 // The characters "0" to "9" of the text, in order.
 QString DigitsOnly(QStringView source);
+
+namespace kit {
+// Account and card numbers as the requests carry them: every "-" removed.
+QString WithoutDashes(QString number);
+} // namespace kit

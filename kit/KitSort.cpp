@@ -18,3 +18,17 @@ QList<int> SortDescending(QStringList& strings)
     }
     return positions;
 }
+
+QList<QStringList> NewestFirst(const QList<QStringList>& records, int dateField)
+{
+    QStringList dates;
+    dates.reserve(records.size());
+    for (const QStringList& r : records)
+        dates << r.value(dateField);
+    const QList<int> order = SortDescending(dates);
+    QList<QStringList> out;
+    out.reserve(records.size());
+    for (int original : order)
+        out << records[original];
+    return out;
+}

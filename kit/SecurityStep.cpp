@@ -26,10 +26,13 @@ SecurityStep::Result SecurityStep::Run(const QString& securityWay, SecurityField
         return Ok;
     }
     if (securityWay == QLatin1String("K")) {
+        const int cell = cellForBoth_ ? platform::randomInt(kFirstCell, kLastCell) : 0;
         CSignDialog sign(session_, window_);
         if (sign.DoModal() != platform::IDOK)
             return Cancelled;
         out.signedMsg = sign.GetSignedMsg();
+        if (cellForBoth_)
+            out.randomNum = QString::number(cell);
         return Ok;
     }
     ShowMsg(window_, QString::fromUtf16(kit::kUnknownSecurityMeans), false);

@@ -9,7 +9,7 @@ class CQV;
 
 struct SecurityFields {
     QString scrtyWay;  // "S" or "K"
-    QString randomNum; // "S": the cell number drawn; empty for "K"
+    QString randomNum; // "S": the cell number drawn; "K": empty, or drawn too (SetCellForBothMeans)
     QString secPwd;    // "S": the digits typed; empty for "K"
     QString signedMsg; // "K": the signature; empty for "S"
 };
@@ -22,6 +22,9 @@ public:
 
     // Keypad prompt; "%1" stands for the cell number.
     void SetCardPrompt(const QString& prompt) { cardPrompt_ = prompt; }
+    // Draws the cell number for a certificate user too and sends it in
+    // `randomNum` (the loan interest payment and the card cash service do).
+    void SetCellForBothMeans(bool both) { cellForBoth_ = both; }
 
     // Ok: `out` holds the four security fields. Cancelled: the user cancelled
     // the keypad or the signing; nothing is to be sent, no message. Refused: a
@@ -35,6 +38,7 @@ private:
     QWidget* window_;
     CQV* session_;
     QString cardPrompt_;
+    bool cellForBoth_ = false;
 };
 
 namespace kit {

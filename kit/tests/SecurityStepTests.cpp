@@ -141,3 +141,42 @@ TEST_F(KitSecurityStep, OtherMeansAreRefused)
     modals.verify();
     EXPECT_EQ(engine.signCalls, 0);
 }
+
+TEST_F(KitSecurityStep, LoanPaymentAndCashServiceSendTheDrawnCellForCertificateUsersToo)
+{
+    int draws = 0;
+    platform::setRandomSource([&](int lo, int hi) {
+        ++draws;
+        EXPECT_EQ(lo, 1);
+        EXPECT_EQ(hi, 35);
+        return 23;
+    });
+    ModalScript modals;
+    SecurityFields f;
+    SecurityStep step(&window, &session);
+    step.SetCellForBothMeans(true);
+    ASSERT_EQ(step.Run(QStringLiteral("K"), f), SecurityStep::Ok);
+    EXPECT_EQ(draws, 1);
+    EXPECT_EQ(f.randomNum, QStringLiteral("23"));
+    EXPECT_TRUE(f.secPwd.isEmpty());
+    EXPECT_EQ(f.signedMsg, engine.signature);
+    const QString q = BuildQueryC008(QStringLiteral("LEE"), QStringLiteral("9400"), QStringLiteral("12"),
+                                     QStringLiteral("300000"), QStringLiteral("20"), QStringLiteral("1101"),
+                                     f.scrtyWay, f.randomNum, f.secPwd, f.signedMsg);
+    EXPECT_TRUE(q.endsWith(QStringLiteral("&ScrtyWay=K&RandomNum=23&SecPwd=&SignedMsg=MEUCIQ+sig/=")));
+
+    // A cancelled signature sends nothing, drawn cell or not.
+    engine.signature.clear();
+    EXPECT_EQ(step.Run(QStringLiteral("K"), f), SecurityStep::Cancelled);
+    EXPECT_TRUE(f.randomNum.isEmpty());
+
+    // The card user is asked for the same kind of cell as ever.
+    modals.expectDialog(QStringLiteral("CNumberKbd"), [](QDialog* d) {
+        qobject_cast<CNumberKbd*>(d)->typeDigits(QStringLiteral("0042"));
+        return 1;
+    });
+    ASSERT_EQ(step.Run(QStringLiteral("S"), f), SecurityStep::Ok);
+    modals.verify();
+    EXPECT_EQ(f.randomNum, QStringLiteral("23"));
+    EXPECT_EQ(f.secPwd, QStringLiteral("0042"));
+}

@@ -19,13 +19,9 @@ struct AccountRecord {
 // One transaction of a "PDA_A009" list: six fields, f0 the date.
 using TxRecord = QStringList;
 
-// The text between the first "<tag>" and the next "</tag>"; empty when absent.
-QString TagContent(const QString& reply, const QString& tag);
-
-// Records of a list: each ends with "|", its fields with ";" (read with
-// GetField / FieldEnd). The count is the number of "|".
-QList<AccountRecord> ParseAccounts(const QString& list);
-QList<TxRecord> ParseTransactions(const QString& list);
+// The records of a reply's "<list0>" (see kit::ListRecords).
+QList<AccountRecord> ParseAccounts(const QString& reply);
+QList<TxRecord> ParseTransactions(const QString& reply);
 
 // Grid order: every account whose code is not "A07" in reply order, then
 // every "A07" account.
@@ -44,8 +40,5 @@ struct Period {
 };
 // The period list of a kind: the empty entry first.
 QList<Period> PeriodsFor(bool days);
-
-// The newest-first order of transactions (SortDescending on f0).
-QList<TxRecord> NewestFirst(const QList<TxRecord>& records);
 
 } // namespace inquiry

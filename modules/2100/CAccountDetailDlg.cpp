@@ -4,34 +4,19 @@
 
 #include <algorithm>
 
-#include "AccountRecords.h"
 #include "CBmpButton.h"
 #include "CColorStatic.h"
 #include "CGridCtrl.h"
 #include "CTVPB2100.h"
 #include "CUserInfo.h"
-#include "KitFields.h"
+#include "KitGrid.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
 #include "Modal.h"
 
 namespace {
 constexpr int kItemHeight = 22;
-
-// The ";"-ended items of a text.
-QStringList items(const QString& text)
-{
-    QStringList out;
-    QStringView rest(text);
-    const qsizetype count = text.count(QLatin1Char(';'));
-    for (qsizetype i = 0; i < count; ++i) {
-        QString item;
-        GetField(rest, u";", item);
-        out << item;
-        rest = rest.mid(FieldEnd(rest, u";"));
-    }
-    return out;
-}
 } // namespace
 
 CAccountDetailDlg::CAccountDetailDlg(CTVPB2100* screen, const QString& reply, const QStringList& numbers,
@@ -40,17 +25,11 @@ CAccountDetailDlg::CAccountDetailDlg(CTVPB2100* screen, const QString& reply, co
 {
     setObjectName(QStringLiteral("CAccountDetailDlg"));
     setWindowTitle(QStringLiteral("계좌상세-기본계좌"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("계좌상세정보"), this);
-    title->setObjectName(QStringLiteral("detailTitle"));
-    title->SetBkColor(RGB(206, 239, 255));
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
+    kit::AddDialogTitle(this, QStringLiteral("계좌상세정보"), QStringLiteral("detailTitle"));
 
     auto* label = new CColorStatic(QStringLiteral("계좌"), this);
     label->setObjectName(QStringLiteral("detailAccountLabel"));
-    label->SetBkColor(RGB(222, 223, 222));
+    label->SetBkColor(kit::kGridValueColour);
     label->SetAlignment(DT_CENTER | DT_VCENTER);
     label->setGeometry(3, 26, 50, 22);
 
@@ -97,9 +76,8 @@ bool CAccountDetailDlg::Inquire(QWidget* window, CTVPB2100* screen, const QStrin
 
 void CAccountDetailDlg::buildGrid()
 {
-    const QString data = inquiry::TagContent(reply_, QStringLiteral("DataTag"));
-    const QStringList labels = items(inquiry::TagContent(data, QStringLiteral("free1")));
-    const QStringList values = items(inquiry::TagContent(data, QStringLiteral("free0")));
+    const QStringList labels = kit::FreeFields(reply_, -1, QStringLiteral("free1"));
+    const QStringList values = kit::FreeFields(reply_, -1, QStringLiteral("free0"));
     const int n = static_cast<int>(labels.size());
 
     grid_->DeleteAllItems();
@@ -123,8 +101,8 @@ void CAccountDetailDlg::buildGrid()
             grid_->SetItemFormat(r, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             grid_->SetItemFgColour(r, c, RGB(0, 0, 0));
         }
-        grid_->SetItemBkColour(r, 0, RGB(181, 178, 181));
-        grid_->SetItemBkColour(r, 1, RGB(222, 223, 222));
+        grid_->SetItemBkColour(r, 0, kit::kGridHeaderColour);
+        grid_->SetItemBkColour(r, 1, kit::kGridValueColour);
     }
     // One 22-pixel line per item; a long list scrolls above the buttons.
     const int height = std::min(kItemHeight * n + 2, 200);

@@ -11,16 +11,11 @@
 #include "CTVPB2100.h"
 #include "CUserInfo.h"
 #include "KitAmount.h"
-#include "KitFields.h"
+#include "KitGrid.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
 #include "KitRequest.h"
-
-namespace {
-constexpr COLORREF kHeader = RGB(181, 178, 181);
-constexpr COLORREF kOddRow = RGB(255, 255, 255);
-constexpr COLORREF kEvenRow = RGB(224, 224, 224);
-} // namespace
+#include "KitServerTime.h"
 
 CAccountPage::CAccountPage(CTVPB2100* screen) : CExTabPage(IDD, screen), screen_(screen) {}
 
@@ -39,14 +34,6 @@ BOOL CAccountPage::OnInitDialog()
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("accountGrid"));
-    grid_->SetListMode(TRUE);
-    grid_->SetSingleRowSelection(TRUE);
-    grid_->SetEditable(FALSE);
-    grid_->SetFrameFocusCell(FALSE);
-    grid_->SetColumnResize(FALSE);
-    grid_->SetRowResize(FALSE);
-    grid_->SetFixedBkColor(kHeader);
-    grid_->SetTextColor(RGB(0, 0, 0));
     connect(grid_, &CGridCtrl::rowTapped, this, &CAccountPage::OnRowTapped);
 
     detail_ = new CBmpButton(this);
@@ -96,38 +83,19 @@ void CAccountPage::fillGrid(const QList<inquiry::AccountRecord>& accounts)
     const QList<inquiry::AccountRecord> rows = inquiry::GridOrder(accounts);
     count_ = static_cast<int>(rows.size());
     selectedRow_ = -1;
-    grid_->ClearSelection();
-    grid_->DeleteAllItems();
-    grid_->SetColumnCount(4);
-    grid_->SetFixedRowCount(1);
-    grid_->SetRowCount(1 + std::max<int>(kMinRows, count_));
-
     const bool wide = count_ <= kMinRows;
-    const int widths[2][4] = {{115, 100, 70, 0}, {121, 106, 70, 0}};
-    for (int c = 0; c < 4; ++c)
-        grid_->SetColumnWidth(c, widths[wide ? 1 : 0][c]);
-
-    const QString headers[4] = {QStringLiteral("계좌"), QStringLiteral("잔액"), QStringLiteral("종류"),
-                                QStringLiteral("코드")};
-    for (int c = 0; c < 4; ++c) {
-        grid_->SetItemText(0, c, headers[c]);
-        grid_->SetItemFormat(0, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        grid_->SetItemBkColour(0, c, kHeader);
-    }
-    for (int r = 1; r < grid_->GetRowCount(); ++r) {
-        const COLORREF bk = (r % 2) ? kOddRow : kEvenRow;
-        const inquiry::AccountRecord* a = r <= count_ ? &rows[r - 1] : nullptr;
-        for (int c = 0; c < 4; ++c) {
-            grid_->SetItemBkColour(r, c, bk);
-            grid_->SetItemFgColour(r, c, RGB(0, 0, 0));
-            grid_->SetItemFormat(r, c, (c == ColBalance ? DT_RIGHT : DT_CENTER) | DT_VCENTER | DT_SINGLELINE);
-        }
-        if (!a)
-            continue;
-        grid_->SetItemText(r, ColAccount, a->number);
-        grid_->SetItemText(r, ColBalance, FormatAmount(a->balance));
-        grid_->SetItemText(r, ColKind, a->kindName);
-        grid_->SetItemText(r, ColCode, a->kindCode);
+    kit::LayoutListGrid(grid_,
+                        {QStringLiteral("계좌"), QStringLiteral("잔액"), QStringLiteral("종류"), QStringLiteral("코드")},
+                        wide ? QList<int>{121, 106, 70, 0} : QList<int>{115, 100, 70, 0},
+                        std::max<int>(kMinRows, count_), /*stretch=*/false);
+    for (int r = 1; r < grid_->GetRowCount(); ++r)
+        grid_->SetItemFormat(r, ColBalance, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    for (int i = 0; i < count_; ++i) {
+        const inquiry::AccountRecord& a = rows[i];
+        grid_->SetItemText(i + 1, ColAccount, a.number);
+        grid_->SetItemText(i + 1, ColBalance, FormatAmount(a.balance));
+        grid_->SetItemText(i + 1, ColKind, a.kindName);
+        grid_->SetItemText(i + 1, ColCode, a.kindCode);
     }
     // Up to eight accounts the rows share the grid's height.
     if (wide)
@@ -163,7 +131,7 @@ void CAccountPage::LoadAccounts(bool reload)
         return;
     }
     lastReply_ = reply;
-    fillGrid(inquiry::ParseAccounts(inquiry::TagContent(reply, QStringLiteral("list0"))));
+    fillGrid(inquiry::ParseAccounts(reply));
     if (reload && screen_->HistoryPage())
         screen_->HistoryPage()->FillAccounts();
     showServerTime();
@@ -172,18 +140,9 @@ void CAccountPage::LoadAccounts(bool reload)
 void CAccountPage::showServerTime()
 {
     KitRequest request = screen_->Request(screen_);
-    request.SetCheckBusy(false);
-    QString reply;
-    if (!request.SendOpen(BuildQueryT003(KitRequest::OpenBase(screen_->Session())), reply, false))
-        return;
-    const QString free0 = inquiry::TagContent(reply, QStringLiteral("free0"));
-    QString d;
-    QString t;
-    GetField(free0, u";", d);
-    GetField(QStringView(free0).mid(FieldEnd(free0, u";")), u";", t);
-    if (d.size() < 8 || t.size() < 4)
-        return;
-    dateTime_->SetWindowText(QStringLiteral("%1/%2 %3:%4").arg(d.mid(4, 2), d.mid(6, 2), t.mid(0, 2), t.mid(2, 2)));
+    const QString heading = kit::RequestServerTimeHeading(request, screen_->Session());
+    if (!heading.isEmpty())
+        dateTime_->SetWindowText(heading);
 }
 
 void CAccountPage::OnRowTapped(int row)

@@ -11,6 +11,7 @@
 #include "CQV.h"
 #include "CTVPB2100.h"
 #include "KitChecks.h"
+#include "KitKeypad.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
 #include "KitRequest.h"
@@ -126,11 +127,10 @@ void CChequePage::OnCellTapped(int row, int col)
         kind = CNumberKbd::KindAmount; // fixed amounts are not typed
     if (kind == 0)
         return;
-    CNumberKbd keypad(screen_);
-    keypad.SetWorkProp(QString::fromUtf16(kLabels[row]), kind);
-    if (keypad.DoModal() != 1)
+    const std::optional<QString> text = kit::KeypadText(screen_, QString::fromUtf16(kLabels[row]), kind);
+    if (!text)
         return;
-    grid_->SetItemText(row, 1, keypad.GetFormatedData(1));
+    grid_->SetItemText(row, 1, *text);
     grid_->RedrawCell(row, 1);
 }
 

@@ -11,15 +11,14 @@
 #include "CGridCtrl.h"
 #include "CTVPB2100.h"
 #include "CUserInfo.h"
+#include "KitDates.h"
+#include "KitGrid.h"
 #include "KitQuery.h"
 #include "KitRequest.h"
+#include "KitSort.h"
 #include "Services.h"
 
 namespace {
-constexpr COLORREF kHeader = RGB(181, 178, 181);
-constexpr COLORREF kFirst = RGB(255, 255, 255);
-constexpr COLORREF kSecond = RGB(224, 224, 224);
-
 // Header rows by the account's kind code.
 void headers(const QString& code, QStringList* row1, QStringList* row2)
 {
@@ -55,21 +54,8 @@ BOOL CHistoryPage::OnInitDialog()
     connect(period_, qOverload<int>(&QComboBox::activated), this, &CHistoryPage::OnPeriodChanged);
 
     const QDate today = platform::now().date();
-    start_ = new QDateEdit(today, this);
-    start_->setObjectName(QStringLiteral("historyStart"));
-    start_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    start_->setCalendarPopup(true);
-    end_ = new QDateEdit(today, this);
-    end_->setObjectName(QStringLiteral("historyEnd"));
-    end_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    end_->setCalendarPopup(true);
-
-    // The date text and the calendar button share the narrow pickers.
-    for (QDateEdit* picker : {start_, end_}) {
-        QFont small = picker->font();
-        small.setPixelSize(11);
-        picker->setFont(small);
-    }
+    start_ = kit::MakeDatePicker(this, QStringLiteral("historyStart"), today);
+    end_ = kit::MakeDatePicker(this, QStringLiteral("historyEnd"), today);
 
     inquiry_ = new CBmpButton(this);
     inquiry_->setObjectName(QStringLiteral("btnHistoryInquiry"));
@@ -78,13 +64,6 @@ BOOL CHistoryPage::OnInitDialog()
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("historyGrid"));
-    grid_->SetListMode(TRUE);
-    grid_->SetSingleRowSelectionWithMultiRow(TRUE, 2);
-    grid_->SetEditable(FALSE);
-    grid_->SetFrameFocusCell(FALSE);
-    grid_->SetColumnResize(FALSE);
-    grid_->SetRowResize(FALSE);
-    grid_->SetFixedBkColor(kHeader);
     layoutControls();
     resetGrid(QString());
     return TRUE;
@@ -229,16 +208,13 @@ void CHistoryPage::On215001()
     QDate from;
     QDate to;
     range(&from, &to);
-    auto eight = [](const QDate& d) {
-        return QString::asprintf("%.4d%.2d%.2d", d.year(), d.month(), d.day());
-    };
     QString accNo = account_->itemText(index);
     accNo.remove(QLatin1Char('-'));
     const QString code = code_->itemText(index);
     CUserInfo* user = screen_->User();
     const QString query = FormatQuery(
         QStringLiteral("encrypt=1&trcode=PDA_A009&UserID=%s&DepositKind=%s&AccNO=%s&sdate=%s&edate=%s"),
-        {user ? user->GetUserID() : QString(), code, accNo, eight(from), eight(to)});
+        {user ? user->GetUserID() : QString(), code, accNo, kit::Ymd(from), kit::Ymd(to)});
     KitRequest request = screen_->Request(screen_);
     QString reply;
     if (!request.SendPlain(query, reply, false)) {
@@ -246,8 +222,7 @@ void CHistoryPage::On215001()
             resetGrid(code);
         return;
     }
-    const QList<inquiry::TxRecord> records = inquiry::ParseTransactions(inquiry::TagContent(reply, QStringLiteral("list0")));
-    fillGrid(code, inquiry::NewestFirst(records));
+    fillGrid(code, NewestFirst(inquiry::ParseTransactions(reply)));
 }
 
 void CHistoryPage::resetGrid(const QString& code)
@@ -259,38 +234,14 @@ void CHistoryPage::fillGrid(const QString& code, const QList<inquiry::TxRecord>&
 {
     shown_ = records;
     const int n = static_cast<int>(records.size());
-    grid_->ClearSelection();
-    grid_->DeleteAllItems();
-    grid_->SetColumnCount(3);
-    grid_->SetFixedRowCount(2);
-    grid_->SetRowCount(2 + 2 * std::max(kMinTransactions, n));
-    const int widths[3] = {108, 107, 108};
-    for (int c = 0; c < 3; ++c)
-        grid_->SetColumnWidth(c, widths[c]);
-
     QStringList row1;
     QStringList row2;
     headers(code, &row1, &row2);
-    for (int c = 0; c < 3; ++c) {
-        grid_->SetItemText(0, c, row1[c]);
-        grid_->SetItemText(1, c, row2[c]);
-        for (int r = 0; r < 2; ++r) {
-            grid_->SetItemFormat(r, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            grid_->SetItemBkColour(r, c, kHeader);
-        }
-    }
+    kit::LayoutTwoRowGrid(grid_, row1, row2, {108, 107, 108}, std::max(kMinTransactions, n), kit::Shading::SecondFourth,
+                          DT_RIGHT);
     const bool ordinary = code != QLatin1String("A01") && code != QLatin1String("A06");
-    for (int i = 0; i < std::max(kMinTransactions, n); ++i) {
+    for (int i = 0; i < n; ++i) {
         const int top = 2 + 2 * i;
-        const COLORREF bk = (i % 2) ? kSecond : kFirst;
-        for (int c = 0; c < 3; ++c) {
-            grid_->SetItemFormat(top, c, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-            grid_->SetItemFormat(top + 1, c, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
-            grid_->SetItemBkColour(top, c, bk);
-            grid_->SetItemBkColour(top + 1, c, bk);
-        }
-        if (i >= n)
-            continue;
         const inquiry::TxRecord& t = records[i];
         for (int c = 0; c < 3; ++c)
             grid_->SetItemText(top, c, t.value(c));

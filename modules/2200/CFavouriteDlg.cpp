@@ -6,23 +6,18 @@
 #include "CTVPB2200.h"
 #include "CUserInfo.h"
 #include "KitCodeTables.h"
+#include "KitGrid.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
 #include "Modal.h"
-#include "TransferRecords.h"
 
 CFavouriteDlg::CFavouriteDlg(CTVPB2200* screen) : platform::DialogBase(screen), screen_(screen)
 {
     setObjectName(QStringLiteral("CFavouriteDlg"));
     setWindowTitle(QStringLiteral("자주쓰는입금계좌"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("자주쓰는 입금계좌관리"), this);
-    title->setObjectName(QStringLiteral("favouriteTitle"));
-    title->SetBkColor(transfer::kTitleColour);
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
+    kit::AddDialogTitle(this, QStringLiteral("자주쓰는 입금계좌관리"), QStringLiteral("favouriteTitle"));
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("favouriteGrid"));
@@ -63,14 +58,14 @@ void CFavouriteDlg::load(bool checkBusy)
             fill({});
         return;
     }
-    fill(transfer::SplitRecords(transfer::TagContent(reply, QStringLiteral("list0")), 6));
+    fill(kit::ListRecords(reply, 6));
 }
 
 void CFavouriteDlg::fill(const QList<QStringList>& records)
 {
     count_ = static_cast<int>(records.size());
     const bool few = count_ <= kMinRows;
-    transfer::LayoutListGrid(grid_,
+    kit::LayoutListGrid(grid_,
                              {QStringLiteral("입금계좌명"), QStringLiteral("입금은행"), QStringLiteral("입금계좌번호"),
                               QStringLiteral("은행코드(숨김)")},
                              few ? QList<int>{122, 107, 122, 0} : QList<int>{122, 101, 116, 0},

@@ -2,21 +2,22 @@
 
 #include "CGridCtrl.h"
 #include "Modal.h"
-#include "TransferRecords.h"
+#include "KitGrid.h"
+#include "KitReply.h"
 
 CResultDetailDlg::CResultDetailDlg(QWidget* parent, const QString& reply) : platform::DialogBase(parent)
 {
     setObjectName(QStringLiteral("CResultDetailDlg"));
     setWindowTitle(QStringLiteral("이체결과상세"));
-    grid_ = transfer::BuildDetailFrame(this, QStringLiteral("이체결과 상세"), 230);
+    grid_ = kit::BuildDetailFrame(this, QStringLiteral("이체결과 상세"), 230);
 
-    const QStringList f = transfer::Free0(reply, 9);
+    const QStringList f = kit::FreeFields(reply, 9);
     if (f.isEmpty())
         return;
     const QString messageNo = f[7] == QLatin1String("0000000") ? QString() : f[7];
     const qsizetype colon = f[8].indexOf(QLatin1Char(':'));
     const QString result = colon < 0 ? f[8] : f[8].mid(colon + 1);
-    transfer::LayoutLabelGrid(grid_,
+    kit::LayoutLabelGrid(grid_,
                               {QStringLiteral("이체일"), QStringLiteral("출금계좌"), QStringLiteral("입금은행"),
                                QStringLiteral("입금계좌"), QStringLiteral("거래금액"), QStringLiteral("받는분"),
                                QStringLiteral("수수료"), QStringLiteral("전문번호"), QStringLiteral("결과")},

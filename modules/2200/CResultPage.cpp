@@ -12,17 +12,21 @@
 #include "CUserInfo.h"
 #include "KitAmount.h"
 #include "KitCodeTables.h"
+#include "KitDates.h"
+#include "KitGrid.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
+#include "KitSort.h"
 #include "Modal.h"
 #include "Services.h"
-#include "TransferRecords.h"
 
 namespace {
-QString ymd(const QDate& d)
-{
-    return QString::asprintf("%.4d%.2d%.2d", d.year(), d.month(), d.day());
-}
+// The filter row: period list, start date, "~", end date across the 240 pixels.
+constexpr int kRowY = 27;
+constexpr int kPeriodWidth = 50;
+constexpr int kPickerWidth = 88;
+constexpr int kTildeWidth = 8;
 } // namespace
 
 CResultPage::CResultPage(CTVPB2200* screen) : CExTabPage(IDD, screen), screen_(screen) {}
@@ -54,19 +58,19 @@ BOOL CResultPage::OnInitDialog()
     period_->setObjectName(QStringLiteral("periodList"));
     period_->addItems({QString(), QStringLiteral("3일"), QStringLiteral("1주"), QStringLiteral("15일"),
                        QStringLiteral("한달")});
-    period_->setGeometry(2, 27, 54, 22);
+    period_->setGeometry(2, kRowY, kPeriodWidth, 22);
     connect(period_, qOverload<int>(&QComboBox::activated), this, &CResultPage::OnPeriodChanged);
-    start_ = new QDateEdit(this);
-    start_->setObjectName(QStringLiteral("startDate"));
-    start_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    start_->setGeometry(58, 27, 84, 22);
+    const QDate today = platform::now().date();
+    int x = 2 + kPeriodWidth + 1;
+    start_ = kit::MakeDatePicker(this, QStringLiteral("startDate"), today);
+    start_->setGeometry(x, kRowY, kPickerWidth, 22);
+    x += kPickerWidth;
     auto* tilde = new CColorStatic(QStringLiteral("~"), this);
     tilde->SetAlignment(DT_CENTER | DT_VCENTER);
-    tilde->setGeometry(142, 27, 10, 22);
-    end_ = new QDateEdit(this);
-    end_->setObjectName(QStringLiteral("endDate"));
-    end_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    end_->setGeometry(152, 27, 84, 22);
+    tilde->setGeometry(x, kRowY, kTildeWidth, 22);
+    x += kTildeWidth;
+    end_ = kit::MakeDatePicker(this, QStringLiteral("endDate"), today);
+    end_->setGeometry(x, kRowY, kPickerWidth, 22);
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("resultGrid"));
@@ -112,7 +116,7 @@ void CResultPage::OnPeriodChanged(int index)
 void CResultPage::layoutGrid(int records)
 {
     const bool few = records <= kMinRows;
-    transfer::LayoutListGrid(grid_,
+    kit::LayoutListGrid(grid_,
                              {QStringLiteral("이체일"), QStringLiteral("입금은행/계좌"), QStringLiteral("결과"),
                               QStringLiteral("일련"), QStringLiteral("코드"), QStringLiteral("이체금액")},
                              few ? QList<int>{65, 187, 40, 0, 0, 0} : QList<int>{65, 175, 40, 0, 0, 0},
@@ -127,12 +131,12 @@ void CResultPage::OnQuery()
     QString sdate;
     QString edate;
     if (period_->currentText().isEmpty()) {
-        sdate = ymd(start_->date());
-        edate = ymd(end_->date());
+        sdate = kit::Ymd(start_->date());
+        edate = kit::Ymd(end_->date());
     } else {
         const QDateTime now = platform::now();
-        sdate = ymd(now.addSecs(-periodSeconds(index)).date());
-        edate = ymd(now.date());
+        sdate = kit::Ymd(now.addSecs(-periodSeconds(index)).date());
+        edate = kit::Ymd(now.date());
     }
     CUserInfo* user = screen_->User();
     KitRequest request = screen_->Request(screen_);
@@ -149,53 +153,42 @@ void CResultPage::OnQuery()
         return;
     }
     reply_ = reply;
-    const QList<QStringList> records =
-        transfer::NewestFirst(transfer::SplitRecords(transfer::TagContent(reply, QStringLiteral("list0")), 6));
-    if (!records.isEmpty()) {
-        records_ = static_cast<int>(records.size());
-        layoutGrid(records_);
-        for (int i = 0; i < records_; ++i) {
-            const QStringList& r = records[i];
-            grid_->SetItemText(i + 1, ColDate, r[0]);
-            grid_->SetItemText(i + 1, ColBankAccount, QStringLiteral("%1/%2").arg(ZentabNameOf(r[1]), r[2]));
-            grid_->SetItemText(i + 1, ColResult, r[4]);
-            grid_->SetItemText(i + 1, ColSerial, r[5]);
-            grid_->SetItemText(i + 1, ColCode, r[1]);
-            grid_->SetItemText(i + 1, ColAmount, r[3]);
-        }
+    // The grid shows this answer only: a period without transfers shows none.
+    const QList<QStringList> records = NewestFirst(kit::ListRecords(reply, 6));
+    records_ = static_cast<int>(records.size());
+    layoutGrid(records_);
+    for (int i = 0; i < records_; ++i) {
+        const QStringList& r = records[i];
+        grid_->SetItemText(i + 1, ColDate, r[0]);
+        grid_->SetItemText(i + 1, ColBankAccount, QStringLiteral("%1/%2").arg(ZentabNameOf(r[1]), r[2]));
+        grid_->SetItemText(i + 1, ColResult, r[4]);
+        grid_->SetItemText(i + 1, ColSerial, r[5]);
+        grid_->SetItemText(i + 1, ColCode, r[1]);
+        grid_->SetItemText(i + 1, ColAmount, r[3]);
+    }
+    if (records_ > 0) {
         grid_->AutoSizeColumns();
         // The long bank/account column gives way so that "결과" stays in view.
-        transfer::FitColumnsToWidth(grid_, ColBankAccount);
+        kit::FitColumnsToWidth(grid_, ColBankAccount);
         grid_->Refresh();
     }
-    // An answer without records leaves the rows shown before; the totals are
-    // those of the rows on screen.
     showTotals();
 }
 
 void CResultPage::showTotals()
 {
     count_->SetWindowText(QStringLiteral("총건수:%1").arg(records_));
-    qint64 sum = 0;
-    for (int r = 1; r <= records_ && r < grid_->GetRowCount(); ++r) {
-        // Like atoi: the leading digits count, the first other character ends the number.
-        const QString text = grid_->GetItemText(r, ColAmount).trimmed();
-        qint64 v = 0;
-        for (QChar c : text) {
-            if (!c.isDigit())
-                break;
-            v = v * 10 + c.digitValue();
-        }
-        sum += v;
-    }
-    total_->SetWindowText(FormatAmountInt(sum));
+    QStringList amounts;
+    for (int r = 1; r <= records_ && r < grid_->GetRowCount(); ++r)
+        amounts << grid_->GetItemText(r, ColAmount);
+    total_->SetWindowText(FormatAmountInt(SumAmounts(amounts)));
 }
 
 void CResultPage::OnDetail()
 {
     if (screen_->Session() && screen_->Session()->IsInUsing())
         return;
-    const int row = transfer::FirstSelectedRow(grid_);
+    const int row = kit::FirstSelectedRow(grid_);
     if (row < 0) {
         platform::messageBox(screen_, QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"),
                              platform::MB_OK);

@@ -2,15 +2,15 @@
 
 #include "CGridCtrl.h"
 #include "Modal.h"
-#include "TransferRecords.h"
+#include "KitGrid.h"
 
 CScheduleDetailDlg::CScheduleDetailDlg(QWidget* parent, const QStringList& values) : platform::DialogBase(parent)
 {
     setObjectName(QStringLiteral("CScheduleDetailDlg"));
     setWindowTitle(QStringLiteral("예약이체상세"));
-    grid_ = transfer::BuildDetailFrame(this, QStringLiteral("예약이체 상세"), 206);
+    grid_ = kit::BuildDetailFrame(this, QStringLiteral("예약이체 상세"), 206);
 
-    transfer::LayoutLabelGrid(grid_,
+    kit::LayoutLabelGrid(grid_,
                               {QStringLiteral("이체일"), QStringLiteral("출금계좌"), QStringLiteral("입금은행"),
                                QStringLiteral("입금계좌"), QStringLiteral("거래금액"), QStringLiteral("받는분"),
                                QStringLiteral("예약번호"), QStringLiteral("결과")},

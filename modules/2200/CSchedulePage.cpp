@@ -7,10 +7,12 @@
 #include "CTVPB2200.h"
 #include "CUserInfo.h"
 #include "KitCodeTables.h"
+#include "KitGrid.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
+#include "KitSort.h"
 #include "Modal.h"
-#include "TransferRecords.h"
 
 namespace {
 const QString kDone = QStringLiteral("정상처리");
@@ -57,11 +59,11 @@ void CSchedulePage::layoutGrids(int records)
 {
     const bool few = records <= kMinRows;
     const int rows = few ? kMinRows : records;
-    transfer::LayoutListGrid(grid_,
+    kit::LayoutListGrid(grid_,
                              {QStringLiteral("이체일"), QStringLiteral("입금은행/계좌"), QStringLiteral("결과"),
                               QStringLiteral("입금은행"), QStringLiteral("입금계좌")},
                              few ? QList<int>{65, 177, 50, 0, 0} : QList<int>{65, 165, 50, 0, 0}, rows, few);
-    transfer::LayoutListGrid(hidden_,
+    kit::LayoutListGrid(hidden_,
                              {QStringLiteral("출금계좌"), QStringLiteral("거래금액"), QStringLiteral("받는분"),
                               QStringLiteral("일련번호")},
                              {60, 60, 60, 60}, rows, false);
@@ -78,10 +80,9 @@ bool CSchedulePage::request(bool checkBusy)
                        reply, false))
         return false;
     reply_ = reply;
-    const QList<QStringList> records =
-        transfer::NewestFirst(transfer::SplitRecords(transfer::TagContent(reply, QStringLiteral("list0")), 8));
-    if (records.isEmpty())
-        return true;  // no record: the grids stay as they were
+    // The grids show this answer only: after the last scheduled transfer is
+    // deleted the list is empty.
+    const QList<QStringList> records = NewestFirst(kit::ListRecords(reply, 8));
     records_ = static_cast<int>(records.size());
     layoutGrids(records_);
     for (int i = 0; i < records_; ++i) {
@@ -97,10 +98,12 @@ bool CSchedulePage::request(bool checkBusy)
         hidden_->SetItemText(i + 1, HidRecipient, r[5]);
         hidden_->SetItemText(i + 1, HidSerial, r[1]);
     }
-    grid_->AutoSizeColumns();
-    // The long bank/account column gives way so that "결과" stays in view.
-    transfer::FitColumnsToWidth(grid_, ColBankAccount);
-    grid_->Refresh();
+    if (records_ > 0) {
+        grid_->AutoSizeColumns();
+        // The long bank/account column gives way so that "결과" stays in view.
+        kit::FitColumnsToWidth(grid_, ColBankAccount);
+        grid_->Refresh();
+    }
     return true;
 }
 
@@ -120,7 +123,7 @@ void CSchedulePage::OnReload()
 
 void CSchedulePage::OnDetail()
 {
-    const int row = transfer::FirstSelectedRow(grid_);
+    const int row = kit::FirstSelectedRow(grid_);
     if (row < 0) {
         platform::messageBox(screen_, QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"),
                              platform::MB_OK);
@@ -138,7 +141,7 @@ void CSchedulePage::OnDelete()
 {
     if (screen_->Session() && screen_->Session()->IsInUsing())
         return;
-    const int row = transfer::FirstSelectedRow(grid_);
+    const int row = kit::FirstSelectedRow(grid_);
     if (row < 0) {
         platform::messageBox(screen_, QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"),
                              platform::MB_OK);

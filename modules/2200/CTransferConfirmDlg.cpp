@@ -8,11 +8,13 @@
 #include "CTransferResultDlg.h"
 #include "CUserInfo.h"
 #include "KitAmount.h"
+#include "KitFields.h"
+#include "KitGrid.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
 #include "Modal.h"
-#include "TransferRecords.h"
 
 namespace {
 // Echo fields by position.
@@ -41,13 +43,7 @@ CTransferConfirmDlg::CTransferConfirmDlg(CTVPB2200* screen, const QString& reply
 {
     setObjectName(QStringLiteral("CTransferConfirmDlg"));
     setWindowTitle(QStringLiteral("이체처리확인"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("이체처리확인"), this);
-    title->setObjectName(QStringLiteral("confirmTitle"));
-    title->SetBkColor(transfer::kTitleColour);
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
+    kit::AddDialogTitle(this, QStringLiteral("이체처리확인"), QStringLiteral("confirmTitle"));
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("confirmGrid"));
@@ -64,9 +60,9 @@ CTransferConfirmDlg::CTransferConfirmDlg(CTVPB2200* screen, const QString& reply
     cancel->setGeometry(127, 264, 45, 24);
     connect(cancel, &QAbstractButton::clicked, this, &CTransferConfirmDlg::OnCancel);
 
-    echo_ = transfer::Free0(reply_, kEchoFields);
+    echo_ = kit::FreeFields(reply_, kEchoFields);
     if (!echo_.isEmpty()) {
-        transfer::LayoutLabelGrid(
+        kit::LayoutLabelGrid(
             grid_,
             {QStringLiteral("출금계좌번호"), QStringLiteral("입금계좌번호"), QStringLiteral("거래전잔액(원)"),
              QStringLiteral("입금은행"), QStringLiteral("거래금액(원)"), QStringLiteral("수취인성명"),
@@ -94,13 +90,18 @@ void CTransferConfirmDlg::OnExecute()
     CQV* session = screen_->Session();
     if (session && session->IsInUsing())
         return;
-    if (echo_.size() != kEchoFields)
+    if (echo_.size() != kEchoFields) {
+        // Without the bank's echo there is nothing to execute: no empty request
+        // goes out, and the user learns why the button does nothing.
+        ShowMsg(this, QStringLiteral("이체 확인 정보를 받지 못해 이체할 수 없습니다.\r\n취소 후 다시 시도해 주십시오."),
+                false);
         return;
+    }
     CUserInfo* user = screen_->User();
     QStringList p;
-    p << (user ? user->GetUserID() : QString()) << transfer::Without(echo_[WthrwAccNO], QLatin1Char('-'))
+    p << (user ? user->GetUserID() : QString()) << kit::WithoutDashes(echo_[WthrwAccNO])
       << echo_[DepstBankNm] << echo_[RcverNm] << echo_[CMSCD] << echo_[IcheExecdate] << echo_[TranBefBal]
-      << transfer::Without(echo_[DepstAccNO], QLatin1Char('-')) << echo_[TranMny] << echo_[Sender] << echo_[Charge]
+      << kit::WithoutDashes(echo_[DepstAccNO]) << echo_[TranMny] << echo_[Sender] << echo_[Charge]
       << echo_[IcheType] << echo_[DepstBankCD] << echo_[AccPwd] << echo_[PayDaySumBranch] << echo_[DepstDaySumBranch]
       << echo_[TranMode] << echo_[RsrvExecDay] << echo_[Seq] << echo_[IMang];
 
@@ -114,8 +115,8 @@ void CTransferConfirmDlg::OnExecute()
     p << security.scrtyWay << security.randomNum << security.secPwd << security.signedMsg;
     // The transfer type is always sent empty; account numbers go without "-".
     p[11].clear();
-    p[1] = transfer::Without(p[1], QLatin1Char('-'));
-    p[7] = transfer::Without(p[7], QLatin1Char('-'));
+    p[1] = kit::WithoutDashes(p[1]);
+    p[7] = kit::WithoutDashes(p[7]);
     params_ = p;
 
     const QString query = FormatQuery(

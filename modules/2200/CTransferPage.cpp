@@ -15,12 +15,15 @@
 #include "CTransferConfirmDlg.h"
 #include "CUserInfo.h"
 #include "KitCodeTables.h"
+#include "KitDates.h"
+#include "KitFields.h"
+#include "KitKeypad.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
+#include "KitReply.h"
 #include "KitRequest.h"
 #include "Modal.h"
 #include "Services.h"
-#include "TransferRecords.h"
 
 namespace {
 // The two placeholders of a fresh form, made when the library loads.
@@ -68,7 +71,6 @@ QLineEdit* CTransferPage::addEdit(const QString& name, int y, bool masked)
     edit->setGeometry(kFieldX, y, kFieldWidth, kHeight);
     if (masked)
         edit->setEchoMode(QLineEdit::Password);
-    edit->installEventFilter(this);
     return edit;
 }
 
@@ -117,6 +119,7 @@ BOOL CTransferPage::OnInitDialog()
     y += kRow;
     addLabel(QStringLiteral("보내는분"), y, false)->setObjectName(QStringLiteral("lblSender"));
     sender_ = addEdit(QStringLiteral("sender"), y);
+    sender_->installEventFilter(this);
 
     y += kRow;
     addLabel(QStringLiteral("받는분"), y, false)->setObjectName(QStringLiteral("lblPhone"));
@@ -139,6 +142,14 @@ BOOL CTransferPage::OnInitDialog()
     confirm_->LoadBitmap(QStringLiteral("BMP\\확인_4524.bmp"), QStringLiteral("BMP\\확인_4524_d.bmp"), QString());
     confirm_->setGeometry(191, y - 1, 45, 24);
     connect(confirm_, &QAbstractButton::clicked, this, &CTransferPage::OnTransfer);
+
+    // The number fields open the keypad when entered.
+    keypads_ = new kit::KeypadFields(this, screen_);
+    keypads_->Add(password_, QStringLiteral("비밀번호"), CNumberKbd::KindSecret, 4, /*clearFirst=*/true);
+    keypads_->Add(deposit_, QStringLiteral("입금계좌"), CNumberKbd::KindNumber, -1, /*clearFirst=*/true);
+    keypads_->Add(amount_, QStringLiteral("거래금액"), CNumberKbd::KindAmount);
+    keypads_->Add(phone_, QStringLiteral("받는분 전화번호"), CNumberKbd::KindNumber);
+    keypads_->Add(cms_, QStringLiteral("집금번호"), CNumberKbd::KindNumber);
 
     ResetForm();
     return TRUE;
@@ -172,7 +183,7 @@ void CTransferPage::LoadSourceAccounts()
     }
     reply_ = reply;
     source_->clear();
-    const QList<QStringList> records = transfer::SplitRecords(transfer::TagContent(reply, QStringLiteral("list0")), 5);
+    const QList<QStringList> records = kit::ListRecords(reply, 5);
     sourceRecords_ = static_cast<int>(records.size());
     for (const QStringList& r : records)
         if (r[3] == QLatin1String("1") || r[3] == QLatin1String("3"))
@@ -180,47 +191,18 @@ void CTransferPage::LoadSourceAccounts()
     source_->setCurrentIndex(-1);
 }
 
-void CTransferPage::keypadInto(QLineEdit* edit, const QString& title, int kind, int maxLen, bool emptyFirst)
-{
-    if (emptyFirst)
-        edit->clear();
-    inKeypad_ = true;
-    CNumberKbd keypad(screen_);
-    keypad.SetWorkProp(title, kind, maxLen);
-    if (keypad.DoModal() == 1)
-        edit->setText(keypad.GetFormatedData(1));
-    // The focus leaves the field so that the keypad does not open again at once.
-    setFocus(Qt::OtherFocusReason);
-    inKeypad_ = false;
-}
-
-void CTransferPage::onFocusIn(QObject* watched)
-{
-    if (watched == password_)
-        keypadInto(password_, QStringLiteral("비밀번호"), CNumberKbd::KindSecret, 4, true);
-    else if (watched == deposit_)
-        keypadInto(deposit_, QStringLiteral("입금계좌"), CNumberKbd::KindNumber, -1, true);
-    else if (watched == amount_)
-        keypadInto(amount_, QStringLiteral("거래금액"), CNumberKbd::KindAmount, -1, false);
-    else if (watched == phone_)
-        keypadInto(phone_, QStringLiteral("받는분 전화번호"), CNumberKbd::KindNumber, -1, false);
-    else if (watched == cms_)
-        keypadInto(cms_, QStringLiteral("집금번호"), CNumberKbd::KindNumber, -1, false);
-    else if (watched == sender_) {
-        if (sender_->text() == g_senderPlaceholder)
-            sender_->clear();
-        senderFocus_ = true;
-        platform::setInputPanelVisible(true);
-    }
-}
-
 bool CTransferPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn && !inKeypad_)
-        onFocusIn(watched);
-    else if (event->type() == QEvent::FocusOut && watched == sender_) {
-        senderFocus_ = false;
-        platform::setInputPanelVisible(false);
+    if (watched == sender_ && !keypads_->IsOpen()) {
+        if (event->type() == QEvent::FocusIn) {
+            if (sender_->text() == g_senderPlaceholder)
+                sender_->clear();
+            senderFocus_ = true;
+            platform::setInputPanelVisible(true);
+        } else if (event->type() == QEvent::FocusOut) {
+            senderFocus_ = false;
+            platform::setInputPanelVisible(false);
+        }
     }
     return CExTabPage::eventFilter(watched, event);
 }
@@ -265,17 +247,16 @@ void CTransferPage::OnTransfer()
         ShowMsg(screen_, QStringLiteral("거래금액 입력 오류"), false);
         return;
     }
-    const QDate d = date_->date();
-    const QString execDate = QString::asprintf("%.4d%.2d%.2d", d.year(), d.month(), d.day());
+    const QString execDate = kit::Ymd(date_->date());
     const QString sender = sender_->text() == g_senderPlaceholder ? QString() : sender_->text();
     const QString cms = cms_->text() == g_cmsPlaceholder ? QString() : cms_->text();
     CUserInfo* user = screen_->User();
     const QString query = FormatQuery(
         QStringLiteral("encrypt=1&trcode=PDA_T001&UserID=%s&WthrwAccNO=%s&AccPwd=%s&DepstBankCD=%s&DepstAccNO=%s"
                        "&TranMny=%s&Sender=%s&CMSCD=%s&IcheExecdate=%s"),
-        {user ? user->GetUserID() : QString(), transfer::Without(source_->currentText(), QLatin1Char('-')),
-         password_->text(), ZentabCodeOf(bank_->currentText()), transfer::Without(deposit_->text(), QLatin1Char('-')),
-         transfer::Without(amount_->text(), QLatin1Char(',')), sender, cms, execDate});
+        {user ? user->GetUserID() : QString(), kit::WithoutDashes(source_->currentText()),
+         password_->text(), ZentabCodeOf(bank_->currentText()), kit::WithoutDashes(deposit_->text()),
+         QString(amount_->text()).remove(QLatin1Char(',')), sender, cms, execDate});
 
     KitRequest request = screen_->Request(screen_);
     QString reply;

@@ -9,6 +9,9 @@ class CTVPB2200;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
+namespace kit {
+class KeypadFields;
+}
 
 // Page 2210 "이체처리": the transfer entry. Source accounts (PDA_A003, those
 // whose code is "1" or "3"), the account password and the deposit account on
@@ -55,8 +58,6 @@ protected:
 private:
     QLineEdit* addEdit(const QString& name, int y, bool masked = false);
     CColorStatic* addLabel(const QString& text, int y, bool required);
-    void keypadInto(QLineEdit* edit, const QString& title, int kind, int maxLen, bool emptyFirst);
-    void onFocusIn(QObject* watched);
 
     CTVPB2200* screen_;
     QComboBox* source_ = nullptr;
@@ -72,6 +73,6 @@ private:
     CBmpButton* confirm_ = nullptr;
     QString reply_;
     int sourceRecords_ = 0;
-    bool inKeypad_ = false;
+    kit::KeypadFields* keypads_ = nullptr;
     bool senderFocus_ = false;
 };

@@ -4,19 +4,14 @@
 #include "CColorStatic.h"
 #include "CGridCtrl.h"
 #include "Modal.h"
-#include "TransferRecords.h"
+#include "KitGrid.h"
+#include "KitReply.h"
 
 CTransferResultDlg::CTransferResultDlg(QWidget* parent, const QString& reply) : platform::DialogBase(parent)
 {
     setObjectName(QStringLiteral("CTransferResultDlg"));
     setWindowTitle(QStringLiteral("이체결과확인"));
-    setAutoFillBackground(true);
-
-    auto* title = new CColorStatic(QStringLiteral("이체결과확인"), this);
-    title->setObjectName(QStringLiteral("resultTitle"));
-    title->SetBkColor(transfer::kTitleColour);
-    title->SetAlignment(DT_CENTER | DT_VCENTER);
-    title->setGeometry(3, 3, 234, 20);
+    kit::AddDialogTitle(this, QStringLiteral("이체결과확인"), QStringLiteral("resultTitle"));
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("resultGrid"));
@@ -28,9 +23,9 @@ CTransferResultDlg::CTransferResultDlg(QWidget* parent, const QString& reply) : 
     ok->setGeometry(97, 264, 45, 24);
     connect(ok, &QAbstractButton::clicked, this, &QDialog::accept);
 
-    const QStringList f = transfer::Free0(reply, 11);
+    const QStringList f = kit::FreeFields(reply, 11);
     if (!f.isEmpty())
-        transfer::LayoutLabelGrid(grid_,
+        kit::LayoutLabelGrid(grid_,
                                   {QStringLiteral("이체일자"), QStringLiteral("출금계좌번호"), QStringLiteral("입금은행"),
                                    QStringLiteral("입금계좌번호"), QStringLiteral("보내는분"), QStringLiteral("받는분"),
                                    QStringLiteral("거래금액"), QStringLiteral("수수료"), QStringLiteral("거래후잔액"),

@@ -2,14 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "AccountRecords.h"
+#include "KitSort.h"
 
 using namespace inquiry;
 
 TEST(AccountRecords, AccountsAreCountedByTheirBarsAndReadAsEightFields)
 {
-    const QString list = QStringLiteral("보통예금;110-1;1000;별칭;20240101;A04;Y;20241101;|"
+    const QString list = QStringLiteral("<list0>보통예금;110-1;1000;별칭;20240101;A04;Y;20241101;|"
                                         "가계대출;770-1;5000; Null ;20240101;A07;N;;|"
-                                        "잘린;기록;");
+                                        "잘린;기록;</list0>");
     const QList<AccountRecord> a = ParseAccounts(list);
     ASSERT_EQ(a.size(), 2); // the unterminated tail is no record
     EXPECT_EQ(a[0].kindName, QStringLiteral("보통예금"));
@@ -18,7 +19,7 @@ TEST(AccountRecords, AccountsAreCountedByTheirBarsAndReadAsEightFields)
     EXPECT_EQ(a[0].kindCode, QStringLiteral("A04"));
     EXPECT_EQ(a[1].fields.size(), 8);
     EXPECT_EQ(a[1].fields[3], QString()); // a null word reads as empty
-    EXPECT_TRUE(ParseAccounts(QStringLiteral("보통예금;110-1;1000;")).isEmpty());
+    EXPECT_TRUE(ParseAccounts(QStringLiteral("<list0>보통예금;110-1;1000;</list0>")).isEmpty());
 }
 
 TEST(AccountRecords, LoansGoAfterEveryOtherAccountInReplyOrder)
@@ -69,21 +70,14 @@ TEST(AccountRecords, PeriodListsStartWithTheFreeRange)
 
 TEST(AccountRecords, TransactionsNewestFirstWithTheSwapRuleForEqualDates)
 {
-    const QList<TxRecord> in = ParseTransactions(QStringLiteral("2024.10.01;a;;입금;1;1;|"
+    const QList<TxRecord> in = ParseTransactions(QStringLiteral("<list0>2024.10.01;a;;입금;1;1;|"
                                                                 "2024.10.15;b;;입금;1;2;|"
                                                                 "2024.10.15;c;;지급;1;1;|"
-                                                                "2024.11.01;d;;입금;1;2;|"));
+                                                                "2024.11.01;d;;입금;1;2;|</list0>"));
     QStringList memos;
     for (const TxRecord& t : NewestFirst(in))
         memos << t[1];
     // Equal dates are exchanged each time they meet: c comes before b.
     EXPECT_EQ(memos, (QStringList{"d", "c", "b", "a"}));
-    EXPECT_TRUE(ParseTransactions(QStringLiteral("2024.10.01;a;;입금;1;1;")).isEmpty());
-}
-
-TEST(AccountRecords, TagContentNeedsBothTags)
-{
-    EXPECT_EQ(TagContent(QStringLiteral("<a><list0> x;| </list0>"), QStringLiteral("list0")), QStringLiteral("x;|"));
-    EXPECT_TRUE(TagContent(QStringLiteral("<list0>x;|"), QStringLiteral("list0")).isEmpty());
-    EXPECT_TRUE(TagContent(QString(), QStringLiteral("list0")).isEmpty());
+    EXPECT_TRUE(ParseTransactions(QStringLiteral("<list0>2024.10.01;a;;입금;1;1;</list0>")).isEmpty());
 }

@@ -233,3 +233,74 @@ TEST_F(ListPages, DeleteRefusesCarriedOutAsksFirstAndReloads)
     EXPECT_EQ(schedule()->RecordCount(), 9);
     EXPECT_EQ(g->GetRowCount(), 10);
 }
+
+TEST_F(ListPages, APeriodWithoutTransfersShowsAnEmptyGridAndZeroTotals)
+{
+    addResult("20241105", "E1", 7000);
+    addResult("20241001", "E0", 5000);
+    ModalScript modals;
+    openScreen();
+    results()->OnQuery(); // three days: E1
+    CGridCtrl* g = results()->Grid();
+    ASSERT_EQ(results()->RecordCount(), 1);
+    ASSERT_EQ(g->GetItemText(1, CResultPage::ColSerial), QStringLiteral("E1"));
+
+    // A free range without any transfer: nothing of the previous answer stays.
+    results()->PeriodList()->setCurrentIndex(0);
+    results()->OnPeriodChanged(0);
+    results()->StartPicker()->setDate(QDate(2024, 9, 1));
+    results()->EndPicker()->setDate(QDate(2024, 9, 30));
+    results()->OnQuery();
+    modals.verify();
+    EXPECT_EQ(results()->RecordCount(), 0);
+    EXPECT_EQ(g->GetRowCount(), 1 + CResultPage::kMinRows);
+    for (int r = 1; r < g->GetRowCount(); ++r)
+        EXPECT_TRUE(g->GetItemText(r, CResultPage::ColSerial).isEmpty()) << r;
+    EXPECT_EQ(results()->CountLabel()->text(), QStringLiteral("총건수:0"));
+    EXPECT_EQ(results()->TotalLabel()->text(), QStringLiteral("0"));
+    modals.expectMessage(QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"));
+    tapCell(g, 1, 0);
+    results()->OnDetail();
+    modals.verify();
+}
+
+TEST_F(ListPages, DeletingTheLastScheduledTransferLeavesNothingListed)
+{
+    addScheduled("20241120", "");
+    ModalScript modals;
+    openScreen();
+    tapTab(2);
+    CGridCtrl* g = schedule()->Grid();
+    ASSERT_EQ(schedule()->RecordCount(), 1);
+    tapCell(g, 1, 0);
+    modals.expectMessage(QStringLiteral("20241120의 예약 이체를 삭제하시겠습니까?"), QStringLiteral("예약이체 삭제"),
+                         platform::IDYES);
+    modals.expectMessage(QStringLiteral("예약이체가 삭제되었습니다."), QStringLiteral("확인"));
+    schedule()->OnDelete();
+    modals.verify();
+    EXPECT_EQ(schedule()->RecordCount(), 0);
+    EXPECT_TRUE(g->GetItemText(1, CSchedulePage::ColDate).isEmpty());
+    EXPECT_TRUE(g->GetItemText(1, CSchedulePage::ColResult).isEmpty()); // not "미처리"
+    EXPECT_TRUE(schedule()->HiddenGrid()->GetItemText(1, CSchedulePage::HidSerial).isEmpty());
+    // Nothing left to delete or show.
+    modals.expectMessage(QStringLiteral("계좌를 선택해 주세요"), QStringLiteral("선택 오류"));
+    tapCell(g, 1, 0);
+    schedule()->OnDelete();
+    modals.verify();
+}
+
+TEST_F(ListPages, ResultDatesUseTheHistoryPagesPickerAndShowTheirWholeText)
+{
+    ModalScript modals;
+    openScreen();
+    for (QDateEdit* picker : {results()->StartPicker(), results()->EndPicker()}) {
+        picker->setDate(QDate(2026, 12, 28));
+        EXPECT_TRUE(picker->calendarPopup());
+        EXPECT_EQ(picker->text(), QStringLiteral("2026-12-28"));
+        // Wide enough for the date and the drop-down button, inside the page.
+        EXPECT_GE(picker->width(), picker->minimumSizeHint().width()) << picker->objectName().toStdString();
+        EXPECT_LE(picker->geometry().right(), results()->width() - 1);
+    }
+    EXPECT_LT(results()->StartPicker()->geometry().right(), results()->EndPicker()->geometry().left());
+    EXPECT_LE(results()->PeriodList()->geometry().right(), results()->StartPicker()->geometry().left());
+}
