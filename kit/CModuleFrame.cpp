@@ -21,7 +21,20 @@ CModuleFrame::CModuleFrame(int moduleCode, kit::TopBarFamily family, QWidget* pa
     setProperty("tvpbModuleScreen", true);
 }
 
+CModuleFrame::CModuleFrame(int moduleCode, QWidget* parent)
+    : CModuleFrame(moduleCode, kit::TopBarFamily::None, parent)
+{
+}
+
 CModuleFrame::~CModuleFrame() = default;
+
+void CModuleFrame::SetPostOnlyChosenModule(bool onlyChosen)
+{
+    postOnlyChosen_ = onlyChosen;
+    // No code until one is chosen.
+    if (onlyChosen && nextModule_ == moduleCode_)
+        nextModule_ = 0;
+}
 
 int CModuleFrame::SetCommonVar(CQV* session, CRasEx* ras, CUserInfo* user)
 {
@@ -62,7 +75,7 @@ void CModuleFrame::done(int result)
 bool CModuleFrame::DestroyWindow()
 {
     hide();
-    if (!switchPosted_) {
+    if (!switchPosted_ && !(postOnlyChosen_ && nextModule_ == 0)) {
         switchPosted_ = true;
         platform::postModuleSwitch(owner_ ? owner_.data() : parentWidget(), nextModule_);
     }
@@ -108,6 +121,11 @@ void CModuleFrame::OnTopBarButton(int code)
         return;
     if (initialising_ || KitRequest::IsBusy(session_, download_))
         return;
+    if (!platform::moduleInstalled(code)) {
+        // The screen stays as it is.
+        ShowMsg(this, QString::fromUtf16(platform::kModuleMissingText), false);
+        return;
+    }
     if (code == kit::kModuleQuit) {
         if (!ConfirmExit(this))
             return;

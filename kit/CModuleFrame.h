@@ -26,6 +26,9 @@ class CModuleFrame : public platform::DialogBase, public platform::IModule {
     Q_OBJECT
 public:
     CModuleFrame(int moduleCode, kit::TopBarFamily family, QWidget* parent = nullptr);
+    // A screen without the top bar (the login-free screens): its pages take the
+    // whole work area.
+    CModuleFrame(int moduleCode, QWidget* parent);
     ~CModuleFrame() override;
 
     // platform::IModule
@@ -55,6 +58,9 @@ public:
     CBmpButton* TopBarButtonFor(int code) const;
     // Sets the next-module code and closes the screen.
     void CloseWithModule(int code);
+    // Screens that hand a code to the shell only when one was chosen (with
+    // CloseWithModule or the re-login prompt); the others always post one.
+    void SetPostOnlyChosenModule(bool onlyChosen);
     bool IsClosing() const { return closing_; }
 
     // Tab pages, in index order (0, 1, 2 ...), below the top bar.
@@ -87,6 +93,7 @@ private:
     bool initDone_ = false;
     bool closing_ = false;
     bool switchPosted_ = false;
+    bool postOnlyChosen_ = false;
     CQV* session_ = nullptr;
     CRasEx* ras_ = nullptr;
     CUserInfo* user_ = nullptr;

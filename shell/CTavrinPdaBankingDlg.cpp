@@ -112,10 +112,17 @@ void CTavrinPdaBankingDlg::runModule(int code, const QString& text)
     QLibrary lib(platform::programFile(shell::moduleLibraryName(code)));
     lib.setLoadHints(QLibrary::PreventUnloadHint);
     auto create = reinterpret_cast<TvpbCreateModuleFn>(lib.resolve(kTvpbModuleFactory));
-    if (!create) return; // a module that is not installed is not reachable
-
-    platform::IModule* module = create(this);
-    if (!module) return;
+    platform::IModule* module = create ? create(this) : nullptr;
+    if (!module) {
+        // A module that is not installed: say so and go back to the screen the
+        // user came from (or end, when there is none to go back to).
+        platform::messageBox(this, QString::fromUtf16(platform::kModuleMissingText), QStringLiteral("오류"),
+                             platform::MB_OK | platform::MB_ICONWARNING);
+        const int back = lastModule_ != 0 && lastModule_ != code ? lastModule_ : shell::kQuitCode;
+        platform::postModuleSwitch(this, back);
+        return;
+    }
+    lastModule_ = code;
     currentCode_ = code;
     module->SetCommonVar(session_, ras_, user_);
     if (code == shell::kStartModule && !text.isEmpty()) module->SetLocalID(text);

@@ -54,6 +54,8 @@ private:
     bool switching_ = false;
     bool quit_ = false;
     int currentCode_ = 0;
+    // The module that ran last (0 before the first).
+    int lastModule_ = 0;
     // Switches that arrived while one was running; handled strictly in order.
     QList<QPair<int, QString>> pending_;
 };

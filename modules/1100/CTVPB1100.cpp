@@ -1,5 +1,7 @@
 #include "CTVPB1100.h"
 
+#include <QFocusEvent>
+
 #include "CSettingDlg.h"
 #include "LoginSettings.h"
 
@@ -125,8 +127,12 @@ bool CTVPB1100::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == userId_ || watched == password_) {
         if (event->type() == QEvent::FocusIn) {
-            // Entering the password field clears it first.
-            if (watched == password_) password_->clear();
+            // Entering the password field clears it first. Focus that merely comes
+            // back with the window (after a message box) is no entry: the field
+            // keeps what it shows, and that is what the next login sends.
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (watched == password_ && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                password_->clear();
             platform::setInputPanelVisible(true);
         } else if (event->type() == QEvent::FocusOut) {
             platform::setInputPanelVisible(false);
@@ -241,10 +247,13 @@ void CTVPB1100::On110005()
 
 void CTVPB1100::chooseNext(int code)
 {
-    // A module that is not installed is not reachable: the start screen stays.
-    if (code != 9999 && code != 2100 &&
-        !QFile::exists(platform::programFile(QStringLiteral("tvpb_%1.so").arg(code))))
+    // A module that is not installed is not reachable: the user is told and the
+    // start screen stays.
+    if (code != 2100 && !platform::moduleInstalled(code)) {
+        messageBox(this, QString::fromUtf16(platform::kModuleMissingText), QStringLiteral("오류메시지"),
+                   platform::MB_OK | platform::MB_ICONERROR);
         return;
+    }
     nextModule_ = code;
     switchRequested_ = true;
     done(1);

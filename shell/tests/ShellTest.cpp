@@ -22,6 +22,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 using platform::Registry;
@@ -137,6 +138,30 @@ TEST_F(ShellTest, CodesNotInTheTableAreIgnored)
     platform::postModuleSwitch(&shell, 0);
     pump();
     EXPECT_EQ(started.count(), 0);
+    EXPECT_FALSE(shell.hasQuit());
+}
+
+TEST_F(ShellTest, AModuleThatIsNotInstalledIsReportedAndTheUserGoesBack)
+{
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    shell.start();
+    pump();
+    // From now on the program folder holds the start screen only.
+    const QByteArray saved = qgetenv("TVPB_PROGRAM_DIR");
+    QTemporaryDir folder;
+    ASSERT_TRUE(QFile::link(platform::programFile(QStringLiteral("tvpb_1100.so")),
+                            QDir(folder.path()).filePath(QStringLiteral("tvpb_1100.so"))));
+    qputenv("TVPB_PROGRAM_DIR", folder.path().toUtf8());
+    QList<int> started;
+    QObject::connect(&shell, &CTavrinPdaBankingDlg::moduleStarted, [&](int code, QWidget*) { started << code; });
+    modals.expectMessage(QStringLiteral("선택하신 메뉴가 설치되어 있지 않습니다.\r\n프로그램을 다시 설치해 주십시오."),
+                         QStringLiteral("오류"));
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    platform::postModuleSwitch(&shell, 2100);
+    pump();
+    qputenv("TVPB_PROGRAM_DIR", saved);
+    modals.verify();
+    EXPECT_EQ(started, (QList<int>{1100})); // back where the user was, not a bare window
     EXPECT_FALSE(shell.hasQuit());
 }
 

@@ -5,7 +5,9 @@
 #include <Services.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QTemporaryDir>
 
 using namespace logintest;
 
@@ -91,6 +93,61 @@ TEST_F(LoginTest, RefusedLoginShowsTheBanksCodeAndTextAndKeepsTheForm)
     idField(*screen)->setFocus();
     pwField(*screen)->setFocus();
     EXPECT_TRUE(pwField(*screen)->text().isEmpty());
+}
+
+TEST_F(LoginTest, AfterARefusedLoginThePasswordShownIsThePasswordSent)
+{
+    bank.addCustomer("ABC", "PW12");
+    setNumber(QStringLiteral("Network_Connect_Option"), 0);
+    auto screen = visit();
+    screen->show();
+    QApplication::setActiveWindow(screen->window());
+    typeInto(idField(*screen), QStringLiteral("ABC"));
+    pwField(*screen)->setFocus(Qt::MouseFocusReason);
+    QTest::keyClicks(pwField(*screen), QStringLiteral("WRONG"));
+    QStringList shown;
+    auto refused = [&](platform::ModalRequest& r) {
+        shown << r.text;
+        return int(platform::IDOK);
+    };
+    modals.expectMessage(QString(), QStringLiteral("메시지"), refused);
+    press(*screen, "button1006");
+    // The message box closed: the window, and with it the field, gets the focus back.
+    QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(pwField(*screen), &back);
+    EXPECT_EQ(pwField(*screen)->text(), QStringLiteral("WRONG"));
+
+    // The next press sends what the field shows: the bank counts a second wrong password.
+    modals.expectMessage(QString(), QStringLiteral("메시지"), refused);
+    press(*screen, "button1006");
+    modals.verify();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_TRUE(shown[0].contains(QStringLiteral("(1회 오류"))) << shown[0].toStdString();
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("(2회 오류"))) << shown[1].toStdString();
+
+    // A tap into the field is an entry: it starts empty.
+    idField(*screen)->setFocus(Qt::MouseFocusReason);
+    pwField(*screen)->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(pwField(*screen)->text().isEmpty());
+}
+
+TEST_F(LoginTest, AButtonForAModuleThatIsNotInstalledSaysSoAndTheStartScreenStays)
+{
+    // This test's program folder has no module libraries at all.
+    const QByteArray saved = qgetenv("TVPB_PROGRAM_DIR");
+    QTemporaryDir empty;
+    qputenv("TVPB_PROGRAM_DIR", empty.path().toUtf8());
+    auto screen = visit();
+    screen->show();
+    for (const char* button : {"button1008", "button1009", "button1024"}) {
+        modals.expectMessage(QStringLiteral("선택하신 메뉴가 설치되어 있지 않습니다.\r\n프로그램을 다시 설치해 주십시오."),
+                             QStringLiteral("오류메시지"));
+        press(*screen, button);
+        modals.verify();
+        EXPECT_FALSE(screen->switchRequested()) << button;
+        EXPECT_TRUE(screen->isVisible()) << button;
+    }
+    qputenv("TVPB_PROGRAM_DIR", saved);
 }
 
 TEST_F(LoginTest, UnreachableBankShowsTheNetworkErrorWithItsCaption)
