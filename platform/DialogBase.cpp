@@ -38,6 +38,29 @@ void DialogBase::setVisible(bool visible)
     if (visible && !isVisible())
         placeOnWorkArea(this);
     QDialog::setVisible(visible);
+    if (visible && closeAsked_ && isVisible()) {
+        // Shown (exec shows before its loop starts): the loop ends on its first turn.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (!closeAsked_)
+                    return;
+                closeAsked_ = false;
+                done(closeResult_);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void DialogBase::done(int result)
+{
+    if (!isVisible()) {
+        closeAsked_ = true;
+        closeResult_ = result;
+    } else {
+        closeAsked_ = false;
+    }
+    QDialog::done(result);
 }
 
 void DialogBase::keyPressEvent(QKeyEvent* e)

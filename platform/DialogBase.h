@@ -19,6 +19,17 @@ public:
     // Showing places the dialog on the work area first (see placeOnWorkArea).
     void setVisible(bool visible) override;
 
+    // A close asked for before the dialog was shown (a reply read while the
+    // dialog was being built ended it) is not lost: the dialog closes with that
+    // result as soon as it is shown, so its modal run ends at once.
+    void done(int result) override;
+    bool CloseAskedEarly() const { return closeAsked_; }
+    int EarlyCloseResult() const { return closeResult_; }
+
+private:
+    bool closeAsked_ = false;
+    int closeResult_ = 0;
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     bool event(QEvent* e) override;

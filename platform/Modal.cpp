@@ -2,6 +2,7 @@
 #include "Modal.h"
 
 #include "DeviceFrame.h"
+#include "DialogBase.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -239,6 +240,13 @@ int execModal(QDialog* dialog)
     // The handler sees the dialog as a user would: built, placed and shown.
     dialog->setResult(0);
     dialog->show();
+    // A dialog whose close was asked for while it was being built ends at once,
+    // as its real modal loop would.
+    if (auto* base = qobject_cast<DialogBase*>(dialog); base && base->CloseAskedEarly()) {
+        const int result = base->EarlyCloseResult();
+        base->done(result);
+        return result;
+    }
     ModalRequest req;
     req.kind = ModalRequest::Dialog;
     req.text = dialog->windowTitle();

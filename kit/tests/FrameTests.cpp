@@ -8,6 +8,7 @@
 #include "CModuleFrame.h"
 #include "CQD.h"
 #include "CQV.h"
+#include "KitChecks.h"
 #include "FakeEngine.h"
 #include "ModalScript.h"
 #include "ModuleSwitch.h"
@@ -77,6 +78,8 @@ protected:
     void SetUp() override
     {
         CQV::SetEngineForTesting(&engine);
+        // Every module counts as installed unless a test says otherwise.
+        platform::setModuleInstalledCheck([this](int code) { return !missing.contains(code); });
         frame = new TestFrame(2200, TopBarFamily::Account, &shell);
         frame->SetDownload(&download);
         frame->SetCommonVar(&session, nullptr, nullptr);
@@ -85,7 +88,9 @@ protected:
     {
         delete frame;
         CQV::SetEngineForTesting(nullptr);
+        platform::setModuleInstalledCheck({});
     }
+    QList<int> missing;
     FakeEngine engine;
     TestCQV session;
     TestCQD download;
@@ -234,4 +239,125 @@ TEST_F(KitFrame, ShownOnTheWorkAreaAndDeafToEnterAndEscape)
     EXPECT_FALSE(frame->IsClosing());
     EXPECT_TRUE(frame->isVisible());
     frame->hide();
+}
+
+TEST_F(KitFrame, AButtonForAModuleThatIsNotInstalledSaysSoAndTheScreenStays)
+{
+    frame->InitDialog();
+    frame->TabCtrl()->SelectTab(1);
+    missing = {2300};
+    ModalScript modals;
+    modals.expectMessage(QStringLiteral("선택하신 메뉴가 설치되어 있지 않습니다.\r\n프로그램을 다시 설치해 주십시오."),
+                         QStringLiteral("오류"));
+    frame->TopBarButtonFor(2300)->click();
+    modals.verify();
+    EXPECT_FALSE(frame->IsClosing());
+    EXPECT_EQ(frame->GetNextModule(), 2200);
+    EXPECT_EQ(frame->TabCtrl()->GetCurSel(), 1); // where the user was
+    EXPECT_TRUE(frame->DestroyWindow());
+    QCoreApplication::sendPostedEvents(&shell);
+    EXPECT_EQ(shell.codes, (QList<int>{2200}));
+}
+
+TEST(KitFrameModules, TheRealCheckLooksForALoadableLibraryInTheProgramFolder)
+{
+    const QByteArray saved = qgetenv("TVPB_PROGRAM_DIR");
+    EXPECT_TRUE(platform::moduleInstalled(9999));
+    EXPECT_FALSE(platform::moduleInstalled(4711));
+    qputenv("TVPB_PROGRAM_DIR", QByteArray("/nonexistent-tvpb"));
+    EXPECT_FALSE(platform::moduleInstalled(2200));
+    qputenv("TVPB_PROGRAM_DIR", saved);
+}
+
+namespace {
+
+// A screen whose opening request is answered "log in again".
+class ExpiringFrame : public CModuleFrame {
+public:
+    explicit ExpiringFrame(QWidget* parent) : CModuleFrame(2100, TopBarFamily::Account, parent) {}
+    bool pagesBuiltAfterPrompt = false;
+
+protected:
+    bool OnInitDialog() override
+    {
+        AskRelogin(this, NextModulePtr());
+        AddPage(QStringLiteral("보유계좌"), new CExTabPage(2110));
+        pagesBuiltAfterPrompt = true;
+        return true;
+    }
+};
+
+// A pop-up whose opening request is answered "log in again".
+class ExpiringPopup : public platform::DialogBase {
+public:
+    ExpiringPopup(QWidget* parent, int* next) : platform::DialogBase(parent) { AskRelogin(this, next); }
+};
+
+} // namespace
+
+TEST_F(KitFrame, ReloginAskedWhileTheScreenOpensEndsItsRealModalRun)
+{
+    ExpiringFrame screen(&shell);
+    screen.SetCommonVar(&session, nullptr, nullptr);
+    ModalScript modals;
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
+    // The real modal loop, as the shell runs it.
+    const harness::RealRun run = harness::execReal(&screen);
+    modals.verify();
+    EXPECT_FALSE(run.endedByLimit);
+    EXPECT_EQ(run.result, QDialog::Rejected);
+    EXPECT_TRUE(screen.pagesBuiltAfterPrompt);
+    EXPECT_EQ(screen.GetNextModule(), 1100);
+    screen.DestroyWindow();
+    QCoreApplication::sendPostedEvents(&shell);
+    EXPECT_EQ(shell.codes, (QList<int>{1100}));
+}
+
+TEST_F(KitFrame, ReloginAskedWhileAPopupOpensEndsThePopupAndTheScreen)
+{
+    frame->show();
+    ModalScript modals;
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDNO);
+    ExpiringPopup popup(frame, frame->NextModulePtr());
+    const harness::RealRun run = harness::execReal(&popup); // the pop-up's real modal loop
+    EXPECT_EQ(run.result, QDialog::Rejected);
+    EXPECT_FALSE(run.endedByLimit);
+    modals.verify();
+    EXPECT_TRUE(frame->IsClosing());
+    EXPECT_EQ(frame->GetNextModule(), 9999);
+    // Through the modal seam too: the handler never sees the pop-up.
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDNO);
+    ExpiringPopup again(frame, nullptr);
+    EXPECT_EQ(platform::execModal(&again), QDialog::Rejected);
+    modals.verify();
+}
+
+TEST_F(KitFrame, LoginFreeScreensHaveNoTopBarAndPostOnlyAChosenModule)
+{
+    FakeShell owner;
+    TestFrame bare(1200, TopBarFamily::None, &owner);
+    CModuleFrame plain(3500, &owner);
+    plain.SetCommonVar(nullptr, nullptr, nullptr);
+    EXPECT_TRUE(plain.InitDialog());
+    EXPECT_TRUE(plain.findChildren<CBmpButton*>().isEmpty());
+    EXPECT_EQ(plain.TabCtrl()->geometry(), QRect(0, 0, 240, 294));
+
+    bare.SetPostOnlyChosenModule(true);
+    bare.SetCommonVar(nullptr, nullptr, nullptr);
+    bare.InitDialog();
+    EXPECT_EQ(bare.TopBarButtonFor(2100), nullptr);
+    EXPECT_EQ(bare.TabCtrl()->geometry().top(), 0);
+    bare.DestroyWindow(); // ended without a choice: nothing for the shell
+    QCoreApplication::sendPostedEvents(&owner);
+    EXPECT_TRUE(owner.codes.isEmpty());
+
+    TestFrame chosen(1300, TopBarFamily::None, &owner);
+    chosen.SetPostOnlyChosenModule(true);
+    chosen.SetCommonVar(nullptr, nullptr, nullptr);
+    chosen.InitDialog();
+    chosen.CloseWithModule(1100);
+    chosen.DestroyWindow();
+    plain.DestroyWindow(); // a screen that always posts: its own code
+    QCoreApplication::sendPostedEvents(&owner);
+    EXPECT_EQ(owner.codes, (QList<int>{1100, 3500}));
 }

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -214,6 +215,20 @@ int rejectUnexpectedModal(ModalRequest& request)
 {
     ADD_FAILURE() << "unexpected modal: " << ModalScript::describe(request).toStdString();
     return ModalScript::cancelAnswer(request);
+}
+
+RealRun execReal(QDialog* dialog, int limitMs)
+{
+    RealRun run;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, dialog, [&] {
+        run.endedByLimit = true;
+        dialog->done(QDialog::Accepted);
+    });
+    limit.start(limitMs);
+    run.result = dialog->exec();
+    return run;
 }
 
 } // namespace harness

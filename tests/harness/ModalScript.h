@@ -99,4 +99,14 @@ private:
 // failure and gets the cancel-like answer.
 int rejectUnexpectedModal(platform::ModalRequest& request);
 
+// Runs the dialog's real modal loop (QDialog::exec, as the shell runs a screen)
+// while the installed handler answers the message boxes. A loop that nothing ends
+// within `limitMs` is ended there so that the test fails instead of hanging; the
+// result says whether that happened.
+struct RealRun {
+    int result = 0;
+    bool endedByLimit = false;
+};
+RealRun execReal(QDialog* dialog, int limitMs = 10000);
+
 } // namespace harness

@@ -1,6 +1,7 @@
 // The held-accounts page and the detail dialog against the in-process bank.
 #include <gtest/gtest.h>
 
+
 #include <QComboBox>
 
 #include "BankFixture.h"
@@ -203,6 +204,25 @@ TEST_F(AccountPage, AFailedOpeningLeavesTheEmptyGrid)
     EXPECT_EQ(page()->AccountCount(), 0);
     EXPECT_EQ(grid()->GetRowCount(), 9);
     EXPECT_EQ(screen->GetNextModule(), 1100);
+}
+
+TEST_F(AccountPage, ReloginFromTheOpeningRequestEndsTheShellsModalRun)
+{
+    addAccounts(2);
+    // No login: the opening request is answered "log in again".
+    ModalScript modals;
+    modals.expectMessageContaining(QStringLiteral("BIZ06:"), QStringLiteral("오류"));
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
+    shell = std::make_unique<QWidget>();
+    screen = std::make_unique<CTVPB2100>(shell.get());
+    screen->SetCommonVar(&session, nullptr, &user);
+    // Should the close be lost, the screen would wait for a tap.
+    const harness::RealRun run = harness::execReal(screen.get());
+    modals.verify();
+    EXPECT_FALSE(run.endedByLimit);
+    EXPECT_EQ(run.result, QDialog::Rejected);
+    EXPECT_EQ(screen->GetNextModule(), 1100);
+    EXPECT_FALSE(platform::isWaiting());
 }
 
 TEST_F(AccountPage, AFailedDetailInquiryPutsTheComboBackAndTheReloginClosesTheDialog)

@@ -6,6 +6,9 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QTimer>
+
+#include <chrono>
 
 #include "CBmpButton.h"
 #include "CFavouriteDlg.h"
@@ -292,4 +295,40 @@ TEST_F(EntryPage, FavouritesFillTheAccountAndBankAndCancelKeepsTheBank)
     });
     click("btnFavourites");
     modals.verify();
+}
+
+TEST_F(EntryPage, WithoutTheBanksEchoTheExecuteButtonSaysWhyAndSendsNothing)
+{
+    ModalScript modals;
+    openScreen();
+    CTransferConfirmDlg confirm(screen.get(), QStringLiteral("<DataTag><msg>10000;정상;</msg></DataTag>"), QString());
+    // No security step follows: nothing could be executed.
+    modals.expectMessage(QStringLiteral("이체 확인 정보를 받지 못해 이체할 수 없습니다.\r\n취소 후 다시 시도해 주십시오."),
+                         QStringLiteral("오류"));
+    confirm.findChild<CBmpButton*>(QStringLiteral("btnExecute"))->click();
+    modals.verify();
+    EXPECT_TRUE(confirm.Parameters().isEmpty());
+    EXPECT_EQ(balance(kimA), 1'000'000);
+}
+
+TEST_F(EntryPage, ReloginFromTheFavouritesOpeningRequestClosesTheDialogAndTheScreen)
+{
+    addFavourite("04", "받는이", "12345678900");
+    ModalScript modals;
+    shell = std::make_unique<QWidget>();
+    screen = std::make_unique<CTVPB2200>(shell.get());
+    screen->SetCommonVar(&session, nullptr, &user);
+    // The favourites dialog never waits for a tap: the script sees no dialog.
+    modals.expectMessageContaining(QStringLiteral("BIZ06:"), QStringLiteral("오류"));
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
+    QTimer::singleShot(0, screen.get(), [&] {
+        bank.clock.advance(std::chrono::seconds(601)); // past the bank's idle limit
+        click("btnFavourites");
+    });
+    const harness::RealRun run = harness::execReal(screen.get());
+    modals.verify();
+    EXPECT_FALSE(run.endedByLimit);
+    EXPECT_EQ(run.result, QDialog::Rejected);
+    EXPECT_EQ(screen->GetNextModule(), 1100);
+    EXPECT_TRUE(page()->DepositEdit()->text().isEmpty());
 }
