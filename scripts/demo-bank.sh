@@ -1,6 +1,7 @@
 # Sourced by run.sh and readme-shots.sh: creates the demo bank once in $DEMO and
-# starts bankd on a free loopback port. Sets TVPB_HOME, TVPB_DEPLOY, BANKD, PORT.
-# Needs BIN (the program folder) and DEMO (the demo folder).
+# starts bankd on a free loopback port (start_demo_bank: sets TVPB_HOME,
+# TVPB_DEPLOY, BANKD, PORT), and starts Xvfb on a free display (start_xvfb: sets
+# XVFB and DISPLAY). Needs BIN (the program folder) and DEMO (the demo folder).
 start_demo_bank() {
   export TVPB_HOME="$DEMO/home"
   export TVPB_DEPLOY="$DEMO/deploy.ini"
@@ -37,4 +38,21 @@ INI
   done
   echo "bankd did not start; see $DEMO/bankd.log" >&2
   return 1
+}
+
+# Xvfb on the first free display number (Xvfb picks it and reports it).
+start_xvfb() {
+  local fifo
+  fifo=$(mktemp -u)
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 240x320x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  XVFB=$!
+  local number=""
+  read -r -t 10 number <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$number" ]; then
+    echo "Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$number"
 }

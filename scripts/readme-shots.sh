@@ -14,10 +14,7 @@ mkdir -p "$OUT"
 BANKD="" XVFB="" CLIENT=""
 trap 'kill $CLIENT $BANKD $XVFB 2>/dev/null || true; rm -rf "$DEMO"' EXIT
 start_demo_bank
-Xvfb :78 -screen 0 240x320x24 -nolisten tcp >/dev/null 2>&1 &
-XVFB=$!
-sleep 1
-export DISPLAY=:78
+start_xvfb
 "$BIN/TavrinPdaBanking" >/dev/null 2>&1 &
 CLIENT=$!
 sleep 3

@@ -1,15 +1,42 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, initialises a demo bank (once),
 # starts bankd on a free loopback port and runs the client against it; the bank
-# stops when the client exits. Without a display the client runs under Xvfb and
-# a screenshot of what it shows is saved.
+# stops when the client exits.
+#
+#   scripts/run.sh               run the client on this display ($DISPLAY)
+#   scripts/run.sh --shot FILE   run it headless under Xvfb, save a PNG of the
+#                                start screen to FILE, then stop
+#   scripts/run.sh --help
+#
+# Settings (environment):
+#   TVPB_DEMO_DIR       demo folder: bank data, client home, deploy.ini,
+#                       credentials.txt, bankd.log (default: demo/)
+#   TVPB_BUILD_DIR      build folder; the program folder is its bin/ (default: build)
+#   TVPB_XVFB_SECONDS   how long a headless run lasts (default: 15)
+#
+# Without a display the client cannot be used by hand (nobody can tap it): the
+# run is a headless one that saves a screenshot. To use the client, run this on
+# a desktop, over "ssh -X", or inside a VNC session.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
+
+usage() { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; }
+SHOT=""
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --shot) [ $# -ge 2 ] || { usage >&2; exit 2; }; SHOT=$2; shift 2 ;;
+    --shot=*) SHOT=${1#--shot=}; shift ;;
+    -h|--help) usage; exit 0 ;;
+    *) echo "run.sh: unknown argument: $1" >&2; usage >&2; exit 2 ;;
+  esac
+done
+
 bash scripts/deps.sh
 bash scripts/build.sh
 BIN="$ROOT/${TVPB_BUILD_DIR:-build}/bin"
 DEMO=${TVPB_DEMO_DIR:-$ROOT/demo}
+SECONDS_HEADLESS=${TVPB_XVFB_SECONDS:-15}
 . scripts/demo-bank.sh
 
 BANKD=""
@@ -22,16 +49,31 @@ trap cleanup EXIT
 start_demo_bank
 cat "$DEMO/credentials.txt"
 echo "== bankd listens on 127.0.0.1:$PORT (log: $DEMO/bankd.log)"
-echo "== On the start screen choose 환경설정 -> LAN once, then log in with the credentials above."
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+HEADLESS=""
+if [ -n "$SHOT" ] || { [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; }; then
+  HEADLESS=1
+fi
+
+if [ -z "$HEADLESS" ]; then
+  echo "== On the start screen choose 환경설정 -> LAN once, then log in with the credentials above."
+  echo "== A user locked by wrong passwords: $BIN/bankd unlock --data $DEMO/bank --user USERID"
+  "$BIN/TavrinPdaBanking"
+  exit 0
+fi
+
+if [ -z "$SHOT" ]; then
   SHOT="$DEMO/screenshot.png"
-  Xvfb :77 -screen 0 240x320x24 -nolisten tcp >/dev/null 2>&1 &
-  XVFB=$!
-  sleep 1
-  echo "== No display: running the client under Xvfb for ${TVPB_XVFB_SECONDS:-15} s"
-  DISPLAY=:77 timeout "${TVPB_XVFB_SECONDS:-15}" "$BIN/TavrinPdaBanking" --shot "$SHOT" || true
+  echo "== No display: the client cannot be used by hand here. It runs headless under Xvfb for"
+  echo "   $SECONDS_HEADLESS s (TVPB_XVFB_SECONDS) and a screenshot is saved. To use the client, run"
+  echo "   scripts/run.sh on a desktop, over \"ssh -X\", or in a VNC session (scripts/run.sh --help)."
+fi
+start_xvfb
+echo "== Headless run on display $DISPLAY for $SECONDS_HEADLESS s"
+timeout "$SECONDS_HEADLESS" "$BIN/TavrinPdaBanking" --shot "$SHOT" || true
+if [ -f "$SHOT" ]; then
   echo "== Screenshot of what the client showed: $SHOT"
 else
-  "$BIN/TavrinPdaBanking"
+  echo "== No screenshot was taken (the client did not show a screen within $SECONDS_HEADLESS s)" >&2
+  exit 1
 fi
