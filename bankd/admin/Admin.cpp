@@ -5,11 +5,13 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "Accounts.h"
 #include "Clock.h"
 #include "DataFolder.h"
 #include "DeployIni.h"
 #include "Demo.h"
 #include "SecurityCard.h"
+#include "Settings.h"
 #include "Store.h"
 #include "VersionInfo.h"
 #include "velcor/Certificate.h"
@@ -30,6 +32,7 @@ InitReport initBank(const InitOptions& o)
         throw DataFolderError("cannot write the gateway key: " + reason);
     report.gatewayPublicKey = keys.publicKeyBase64();
     writeVersionInfo(folder.versionInfo(), {});
+    writeDefaultSettings(folder.settings());
     auto store = Store::create(folder.database(), o.cost);
     if (o.demo) {
         DemoOptions d;
@@ -83,7 +86,31 @@ bool setPassword(Store& store, const std::string& userId, const std::string& pas
 
 bool unlock(Store& store, const std::string& userId)
 {
-    return store.write([&](Db& db) { return customers::unlock(db, userId); });
+    return unlock(store, Secret::LoginPassword, userId) != Unlocked::NoSuchSubject;
+}
+
+std::string guardSubject(Secret kind, const std::string& subject)
+{
+    if (kind == Secret::LoginPassword || kind == Secret::SecurityValue)
+        return customers::normaliseUserId(subject);
+    return accounts::digitsOnly(subject);
+}
+
+Unlocked unlock(Store& store, Secret kind, const std::string& subject)
+{
+    const std::string key = guardSubject(kind, subject);
+    return store.write([&](Db& db) {
+        bool exists = true;
+        if (kind == Secret::LoginPassword || kind == Secret::SecurityValue)
+            exists = customers::validUserId(key) && customers::find(db, key).has_value();
+        else if (kind == Secret::AccountPassword)
+            exists = !key.empty() && accounts::find(db, key).has_value();
+        else
+            exists = !key.empty();
+        if (!exists)
+            return Unlocked::NoSuchSubject;
+        return guard::unlock(db, kind, key) ? Unlocked::Yes : Unlocked::WasNotLocked;
+    });
 }
 
 std::optional<SecurityCard> securityCard(Store& store, const std::string& userId)

@@ -7,6 +7,7 @@
 
 #include "Customers.h"
 #include "PasswordHash.h"
+#include "SecretGuard.h"
 
 namespace bankd {
 
@@ -54,7 +55,15 @@ namespace admin {
 // Adds a customer with a fresh security card; returns the card.
 SecurityCard addCustomer(Store& store, const NewCustomer& customer, const std::string& password);
 bool setPassword(Store& store, const std::string& userId, const std::string& password);
+// Clears the login password's failure count and lock; false for no such user.
 bool unlock(Store& store, const std::string& userId);
+enum class Unlocked { Yes, WasNotLocked, NoSuchSubject };
+// Clears one secret's failure count and lock: a user's login password or
+// security means (subject: user ID), an account's password (account number),
+// a card's PIN (card number).
+Unlocked unlock(Store& store, Secret kind, const std::string& subject);
+// The subject as the guard keys it: upper-case user ID, digits of a number.
+std::string guardSubject(Secret kind, const std::string& subject);
 std::optional<SecurityCard> securityCard(Store& store, const std::string& userId);
 // Issues a certificate into the client's store (home/certs) and registers its
 // public key for the user. Throws std::runtime_error with the reason.

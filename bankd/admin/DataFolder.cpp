@@ -15,6 +15,7 @@ DataFolder::DataFolder(std::string dir) : dir_(std::move(dir)) {}
 
 std::string DataFolder::marker() const { return (fs::path(dir_) / "BANKD_DATA").string(); }
 std::string DataFolder::database() const { return (fs::path(dir_) / "bankd.db").string(); }
+std::string DataFolder::settings() const { return (fs::path(dir_) / "bankd.ini").string(); }
 std::string DataFolder::gatewayKey() const { return (fs::path(dir_) / "gateway.key").string(); }
 std::string DataFolder::downloadDir() const { return (fs::path(dir_) / "download").string(); }
 std::string DataFolder::versionInfo() const { return (fs::path(downloadDir()) / kVersionInfoName).string(); }

@@ -2,6 +2,7 @@
 // The server's data folder:
 //   DIR/BANKD_DATA            marker (tells a bank data folder from any other)
 //   DIR/bankd.db              the database
+//   DIR/bankd.ini             settings (rate limits)
 //   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
 //   DIR/download/             files of the download host, with TVPB_Version.info
 //   DIR/log/access.log        the access log
@@ -29,6 +30,7 @@ public:
     std::string marker() const;
     std::string database() const;
     std::string gatewayKey() const;
+    std::string settings() const;
     std::string downloadDir() const;
     std::string versionInfo() const;
     std::string logDir() const;

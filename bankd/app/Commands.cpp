@@ -20,6 +20,7 @@
 #include "Schema.h"
 #include "SecurityCard.h"
 #include "Sessions.h"
+#include "Settings.h"
 #include "Sqlite.h"
 #include "Store.h"
 #include "velcor/Gateway.h"
@@ -84,7 +85,6 @@ struct ServeArgs {
     std::string accessLog;
     std::size_t threads = 8;
     int idleTimeout = 600;
-    int lockLimit = 5;
 };
 
 int serve(const ServeArgs& a)
@@ -116,7 +116,7 @@ int serve(const ServeArgs& a)
     SystemClock clock;
     Sessions sessions(clock, std::chrono::seconds(a.idleTimeout));
     BankConfig config;
-    config.loginFailLimit = a.lockLimit;
+    config.rateLimits = readSettings(folder.settings()).rateLimits;
     Dispatcher dispatcher(*store, sessions, clock, config);
     registerAllHandlers(dispatcher);
     AccessLog log(a.accessLog.empty() ? folder.accessLog() : a.accessLog, clock);
@@ -185,8 +185,6 @@ int run(int argc, char** argv)
     cServe->add_option("--threads", serveArgs.threads, "Worker threads")->capture_default_str()->check(CLI::Range(1, 256));
     cServe->add_option("--idle-timeout", serveArgs.idleTimeout, "Seconds before an idle login expires")->capture_default_str()
         ->check(CLI::Range(1, 86400));
-    cServe->add_option("--lock-limit", serveArgs.lockLimit, "Wrong passwords before a user is locked")->capture_default_str()
-        ->check(CLI::Range(1, 100));
     cServe->add_option("--access-log", serveArgs.accessLog, "Access log file (default DIR/log/access.log)");
 
     std::string data, user, name, jumin, password, means = "S", hidden = "N", home, version, file;
@@ -215,9 +213,21 @@ int run(int argc, char** argv)
     cCard->add_option("--data", data, "Data folder")->required();
     cCard->add_option("--user", user, "User ID")->required();
 
-    auto* cUnlock = app.add_subcommand("unlock", "Unlock a user locked by wrong passwords");
+    std::string account, card, securityUser;
+    auto* cUnlock = app.add_subcommand(
+        "unlock", "Clear the failure count and lock of a login password, account password, card PIN or security means");
     cUnlock->add_option("--data", data, "Data folder")->required();
-    cUnlock->add_option("--user", user, "User ID")->required();
+    auto* oUser = cUnlock->add_option("--user", user, "User ID (login password)");
+    auto* oAccount = cUnlock->add_option("--account", account, "Account number (account password)");
+    auto* oCard = cUnlock->add_option("--card", card, "Card number (card PIN)");
+    auto* oSecurity = cUnlock->add_option("--security", securityUser, "User ID (security card or certificate)");
+    oUser->excludes(oAccount)->excludes(oCard)->excludes(oSecurity);
+    oAccount->excludes(oCard)->excludes(oSecurity);
+    oCard->excludes(oSecurity);
+    cUnlock->callback([&] {
+        if (user.empty() && account.empty() && card.empty() && securityUser.empty())
+            throw CLI::ValidationError("unlock", "name what to unlock: --user, --account, --card or --security");
+    });
 
     auto* cPublish = app.add_subcommand("publish", "Put a program file on the download host with its version");
     cPublish->add_option("--data", data, "Data folder")->required();
@@ -275,11 +285,35 @@ int run(int argc, char** argv)
         }
         if (*cUnlock) {
             auto store = openStore(data);
-            if (!admin::unlock(*store, user)) {
-                std::cerr << "bankd: no customer " << user << "\n";
-                return 1;
+            struct Target {
+                Secret kind;
+                const std::string& subject;
+                const char* what;
+            };
+            const Target targets[] = {{Secret::LoginPassword, user, "login password of user"},
+                                      {Secret::AccountPassword, account, "password of account"},
+                                      {Secret::CardPin, card, "PIN of card"},
+                                      {Secret::SecurityValue, securityUser, "security means of user"}};
+            for (const Target& t : targets) {
+                if (t.subject.empty())
+                    continue;
+                std::string key = admin::guardSubject(t.kind, t.subject);
+                switch (admin::unlock(*store, t.kind, t.subject)) {
+                case admin::Unlocked::NoSuchSubject:
+                    std::cerr << "bankd: no "
+                              << (t.kind == Secret::AccountPassword ? "account "
+                                  : t.kind == Secret::CardPin       ? "card "
+                                                                    : "customer ")
+                              << t.subject << "\n";
+                    return 1;
+                case admin::Unlocked::WasNotLocked:
+                    std::cout << t.what << " " << key << " was not locked\n";
+                    break;
+                case admin::Unlocked::Yes:
+                    std::cout << t.what << " " << key << " unlocked\n";
+                    break;
+                }
             }
-            std::cout << "user " << customers::normaliseUserId(user) << " unlocked\n";
             return 0;
         }
         if (*cPublish) {

@@ -6,7 +6,7 @@ namespace bankd::customers {
 
 namespace {
 constexpr const char* kColumns =
-    "SELECT id, user_id, name, jumin_no, pwd_hash, security_way, use_hidden, failed_logins, locked FROM customers ";
+    "SELECT id, user_id, name, jumin_no, pwd_hash, security_way, use_hidden FROM customers ";
 
 Customer readCustomer(Stmt& s)
 {
@@ -18,8 +18,6 @@ Customer readCustomer(Stmt& s)
     c.pwdHash = s.text(4);
     c.securityWay = s.text(5);
     c.useHidden = s.text(6);
-    c.failedLogins = static_cast<int>(s.integer(7));
-    c.locked = s.integer(8) != 0;
     return c;
 }
 } // namespace
@@ -67,33 +65,6 @@ bool setPassword(Db& db, const std::string& userId, const std::string& pwdHash)
 {
     auto s = db.prepare("UPDATE customers SET pwd_hash = ?1 WHERE user_id = ?2");
     s.bind(1, pwdHash).bind(2, normaliseUserId(userId));
-    s.run();
-    return db.changes() == 1;
-}
-
-int countFailedLogin(Db& db, std::int64_t id, int limit)
-{
-    auto s = db.prepare(
-        "UPDATE customers SET failed_logins = failed_logins + 1, "
-        "locked = CASE WHEN failed_logins + 1 >= ?2 THEN 1 ELSE locked END WHERE id = ?1 "
-        "RETURNING failed_logins");
-    s.bind(1, id).bind(2, limit);
-    int n = s.step() ? static_cast<int>(s.integer(0)) : 0;
-    s.run();
-    return n;
-}
-
-void clearFailedLogins(Db& db, std::int64_t id)
-{
-    auto s = db.prepare("UPDATE customers SET failed_logins = 0 WHERE id = ?1 AND failed_logins <> 0");
-    s.bind(1, id);
-    s.run();
-}
-
-bool unlock(Db& db, const std::string& userId)
-{
-    auto s = db.prepare("UPDATE customers SET locked = 0, failed_logins = 0 WHERE user_id = ?1");
-    s.bind(1, normaliseUserId(userId));
     s.run();
     return db.changes() == 1;
 }

@@ -1,6 +1,7 @@
 #pragma once
-// Customer records: login password, security means, failed-login count and
-// lock, the 35-cell security card and registered certificates.
+// Customer records: login password, security means, the 35-cell security
+// card and registered certificates. Failure counts and locks of their
+// secrets are the SecretGuard's.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -19,8 +20,6 @@ struct Customer {
     std::string pwdHash;
     std::string securityWay;  // "S" security card, "K" certificate
     std::string useHidden;    // "Y" / "N"
-    int failedLogins = 0;
-    bool locked = false;
 };
 
 struct NewCustomer {
@@ -50,11 +49,6 @@ bool validUserId(const std::string& userId);
 std::optional<Customer> find(Db& db, const std::string& userId);
 std::int64_t add(Db& db, const NewCustomer& c, const std::string& pwdHash, const std::string& now);
 bool setPassword(Db& db, const std::string& userId, const std::string& pwdHash);
-// Counts one wrong password; locks the customer when the count reaches limit.
-// Returns the new count.
-int countFailedLogin(Db& db, std::int64_t id, int limit);
-void clearFailedLogins(Db& db, std::int64_t id);
-bool unlock(Db& db, const std::string& userId);
 
 void setSecurityCard(Db& db, std::int64_t id, const SecurityCard& card);
 std::optional<SecurityCard> securityCard(Db& db, std::int64_t id);

@@ -19,11 +19,18 @@ inline constexpr const char* kWrongRouteText = "보안 연결로만 이용할 �
 inline constexpr const char* kBadValue = "BIZ04";
 inline constexpr const char* kBadValueText = "입력값이 올바르지 않습니다.";
 
+inline constexpr const char* kTooMany = "BIZ07";
+inline constexpr const char* kTooManyText = "요청이 너무 많습니다. 잠시 후 다시 이용하십시오.";
+
 inline constexpr const char* kLoginFailed = "LGN01";
 inline constexpr const char* kLoginFailedText = "이용자ID 또는 비밀번호가 일치하지 않습니다.";
 
 inline constexpr const char* kLocked = "LGN02";
 inline constexpr const char* kLockedText = "비밀번호 연속 오류로 이용이 제한되었습니다. 영업점에 문의하십시오.";
+
+// The security means (security card or certificate) after five wrong values.
+inline constexpr const char* kSecurityLocked = "SEC01";
+inline constexpr const char* kSecurityLockedText = "보안매체 연속 오류로 거래가 제한되었습니다. 영업점에 문의하십시오.";
 
 inline constexpr const char* kNoNotice = "NTC01";
 inline constexpr const char* kNoNoticeText = "해당 공지사항이 없습니다.";

@@ -8,12 +8,13 @@
 #include "Accounts.h"
 #include "BankCodes.h"
 #include "Customers.h"
-#include "PasswordHash.h"
+#include "Quotes.h"
 #include "ResultCodes.h"
+#include "SecretGuard.h"
+#include "SecurityValue.h"
 #include "Sqlite.h"
 #include "Store.h"
 #include "TransferCodes.h"
-#include "velcor/Signature.h"
 
 namespace bankd::transfers {
 
@@ -48,14 +49,6 @@ std::optional<std::int64_t> parseAmount(const std::string& t)
 bool plainAccountNo(const std::string& t)
 {
     return !t.empty() && t.size() <= 20 && accounts::digitsOnly(t) == t;
-}
-
-std::string randomDigits(int n)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(static_cast<char>('0' + randombytes_uniform(10)));
-    return out;
 }
 
 std::string messageNumber()
@@ -94,8 +87,7 @@ std::int64_t daySum(Db& db, const std::string& accountNo, const std::string& dat
 
 struct SourceAccount {
     Account account;
-    bool locked = false;
-    int failedPwd = 0;
+    bool locked = false;  // by wrong account passwords
 };
 
 std::optional<SourceAccount> sourceOf(Db& db, std::int64_t customerId, const std::string& accountNo)
@@ -103,10 +95,7 @@ std::optional<SourceAccount> sourceOf(Db& db, std::int64_t customerId, const std
     auto a = accounts::find(db, accountNo);
     if (!a || a->customerId != customerId || !a->withdrawal || a->kindCode == "A07")
         return std::nullopt;
-    auto s = db.prepare("SELECT locked, failed_pwd FROM accounts WHERE account_no = ?1");
-    s.bind(1, accountNo);
-    s.step();
-    return SourceAccount{*a, s.integer(0) != 0, static_cast<int>(s.integer(1))};
+    return SourceAccount{*a, guard::locked(db, Secret::AccountPassword, accountNo)};
 }
 
 // The movement of one transfer; the caller's transaction makes it atomic.
@@ -164,75 +153,31 @@ void recordResult(Db& db, std::int64_t customerId, const Quote& q, const std::st
     s.run();
 }
 
-struct StoredQuote {
-    Quote q;
-    std::int64_t customerId = 0;
-    std::string sessionKey;
-    std::string expiresAt;
-    std::string state;
-};
+constexpr const char* kQuoteKind = "transfer";
 
-std::optional<StoredQuote> loadQuote(Db& db, const std::string& serial)
+// What a transfer quote binds: every value the execution must echo.
+quotes::Values boundValues(const Quote& q)
 {
-    auto s = db.prepare(
-        "SELECT customer_id, session_key, from_account, bank_code, to_account, recipient, amount, fee, sender, "
-        "cms_code, exec_date, expires_at, state FROM transfer_quotes WHERE serial = ?1");
-    s.bind(1, serial);
-    if (!s.step())
-        return std::nullopt;
-    StoredQuote r;
-    r.customerId = s.integer(0);
-    r.sessionKey = s.text(1);
-    r.q.serial = serial;
-    r.q.fromAccount = s.text(2);
-    r.q.bankCode = s.text(3);
-    r.q.bankName = banks::nameOf(r.q.bankCode);
-    r.q.toAccount = s.text(4);
-    r.q.recipient = s.text(5);
-    r.q.amount = s.integer(6);
-    r.q.fee = s.integer(7);
-    r.q.sender = s.text(8);
-    r.q.cms = s.text(9);
-    r.q.execDate = s.text(10);
-    r.expiresAt = s.text(11);
-    r.state = s.text(12);
-    return r;
+    return {{"from", q.fromAccount}, {"bank", q.bankCode},   {"to", q.toAccount},   {"recipient", q.recipient},
+            {"amount", std::to_string(q.amount)}, {"fee", std::to_string(q.fee)}, {"sender", q.sender},
+            {"cms", q.cms},          {"date", q.execDate}};
 }
 
-// The security value of an execution, checked against the customer's means.
-std::optional<Refusal> checkSecurity(Db& db, const Customer& c, const ExecInput& in, Clock::time_point now,
-                                     const Limits& limits)
+Quote quoteOf(const std::string& serial, quotes::Values v)
 {
-    if (in.scrtyWay != c.securityWay)
-        return refuse(result::kTrfSecurityWay, result::kTrfSecurityWayText);
-    if (c.securityWay == "S") {
-        const std::string& n = in.randomNum;
-        int cell = (n.size() >= 1 && n.size() <= 2 && accounts::digitsOnly(n) == n) ? std::stoi(n) : 0;
-        if (!customers::checkSecurityCell(db, c.id, cell, in.secPwd))
-            return refuse(result::kTrfCard, result::kTrfCardText);
-        return std::nullopt;
-    }
-    if (in.signedMsg.empty() || in.signedMsg.size() > 512)
-        return refuse(result::kTrfSignature, result::kTrfSignatureText);
-    const std::int64_t nowSec = duration_cast<seconds>(now.time_since_epoch()).count();
-    bool good = false;
-    for (const CertificateRecord& cert : customers::certificates(db, c.id)) {
-        auto check = velcor::verifySignature(cert.publicKey, "1", in.signedMsg, in.sessionKey, nowSec,
-                                             limits.signatureMaxAge);
-        if (check.ok && check.certId == cert.subject) {
-            good = true;
-            break;
-        }
-    }
-    if (!good)
-        return refuse(result::kTrfSignature, result::kTrfSignatureText);
-    // A signature authorises one execution only.
-    auto used = db.prepare("INSERT OR IGNORE INTO used_signatures (signed_text, used_at) VALUES (?1, ?2)");
-    used.bind(1, in.signedMsg).bind(2, bankTimestamp(now));
-    used.run();
-    if (db.changes() == 0)
-        return refuse(result::kTrfSignature, result::kTrfSignatureText);
-    return std::nullopt;
+    Quote q;
+    q.serial = serial;
+    q.fromAccount = v["from"];
+    q.bankCode = v["bank"];
+    q.bankName = banks::nameOf(q.bankCode);
+    q.toAccount = v["to"];
+    q.recipient = v["recipient"];
+    q.amount = parseAmount(v["amount"]).value_or(0);
+    q.fee = parseAmount(v["fee"]).value_or(0);
+    q.sender = v["sender"];
+    q.cms = v["cms"];
+    q.execDate = v["date"];
+    return q;
 }
 
 } // namespace
@@ -252,8 +197,6 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
     if (in.password.empty() || in.password.size() > 16)
         return refuse(result::kTrfPassword, result::kTrfPasswordText);
 
-    // The password hash is checked outside any write transaction: it is the
-    // slow step and must not hold the database's write lock.
     struct Pre {
         std::optional<Customer> customer;
         std::optional<SourceAccount> source;
@@ -270,31 +213,20 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
     });
     if (!pre.customer || !pre.source)
         return refuse(result::kTrfAccount, result::kTrfAccountText);
-    if (pre.source->locked)
+    auto checked = guard::check(store, Secret::AccountPassword, in.from, pre.hash, in.password, now);
+    if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
-    const bool passwordOk = verifyPassword(pre.hash, in.password);
+    if (checked.verdict == guard::Verdict::Wrong)
+        return Refusal{result::kTrfPassword, std::string(result::kTrfPasswordText) + " (" +
+                                                 std::to_string(checked.failures) + "회 오류, " +
+                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
 
     return store.write([&](Db& db) -> std::variant<Refusal, Quote> {
-        const std::int64_t cid = pre.customer->id;
-        if (!passwordOk) {
-            auto s = db.prepare(
-                "UPDATE accounts SET failed_pwd = failed_pwd + 1, locked = (failed_pwd + 1 >= ?2) "
-                "WHERE account_no = ?1 RETURNING locked");
-            s.bind(1, in.from).bind(2, limits.passwordLimit);
-            bool locked = s.step() && s.integer(0) != 0;
-            s.run();
-            return locked ? refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText)
-                          : refuse(result::kTrfPassword, result::kTrfPasswordText);
-        }
-        auto src = sourceOf(db, cid, in.from);
+        auto src = sourceOf(db, pre.customer->id, in.from);
         if (!src)
             return refuse(result::kTrfAccount, result::kTrfAccountText);
         if (src->locked)
             return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
-        if (src->failedPwd > 0) {
-            auto s = db.prepare("UPDATE accounts SET failed_pwd = 0 WHERE account_no = ?1");
-            s.bind(1, in.from).run();
-        }
 
         Quote q;
         q.fromAccount = in.from;
@@ -339,23 +271,8 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
                 return refuse(result::kTrfFunds, result::kTrfFundsText);
         }
 
-        // The serial: the date and eight random digits, unique among quotes.
-        for (int attempt = 0;; ++attempt) {
-            q.serial = today + randomDigits(8);
-            auto s = db.prepare(
-                "INSERT OR IGNORE INTO transfer_quotes (serial, customer_id, session_key, from_account, bank_code, "
-                "to_account, recipient, amount, fee, sender, cms_code, exec_date, created_at, expires_at) "
-                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
-            s.bind(1, q.serial).bind(2, cid).bind(3, in.sessionKey).bind(4, q.fromAccount).bind(5, q.bankCode);
-            s.bind(6, q.toAccount).bind(7, q.recipient).bind(8, q.amount).bind(9, q.fee).bind(10, q.sender);
-            s.bind(11, q.cms).bind(12, q.execDate).bind(13, bankTimestamp(now));
-            s.bind(14, bankTimestamp(now + limits.quoteLife));
-            s.run();
-            if (db.changes() == 1)
-                break;
-            if (attempt > 20)
-                throw DbError("no free transfer serial");
-        }
+        q.serial = quotes::open(db, {kQuoteKind, pre.customer->id, in.sessionKey}, boundValues(q), now,
+                                limits.quoteLife);
         return q;
     });
 }
@@ -366,25 +283,35 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
     const std::string at = bankTimestamp(now);
     return store.write([&](Db& db) -> std::variant<Refusal, Executed> {
         auto customer = customers::find(db, in.userId);
-        if (!customer || in.serial.empty() || in.serial.size() > 32)
+        if (!customer)
             return refuse(result::kTrfNoQuote, result::kTrfNoQuoteText);
-        auto stored = loadQuote(db, in.serial);
+        const quotes::Binding binding{kQuoteKind, customer->id, in.sessionKey};
         // Another user's or another session's quote reads as unknown.
-        if (!stored || stored->customerId != customer->id || stored->sessionKey != in.sessionKey)
-            return refuse(result::kTrfNoQuote, result::kTrfNoQuoteText);
-        if (stored->state != "open")
+        quotes::Found found = quotes::find(db, binding, in.serial, now);
+        if (found.state == quotes::State::Used)
             return refuse(result::kTrfDone, result::kTrfDoneText);
-        if (stored->expiresAt < at)
+        if (found.state != quotes::State::Open)
             return refuse(result::kTrfNoQuote, result::kTrfNoQuoteText);
-        const Quote& q = stored->q;
+        const Quote q = quoteOf(in.serial, found.values);
         // Every echoed value must be the quote's own.
         if (accounts::digitsOnly(in.from) != q.fromAccount || accounts::digitsOnly(in.to) != q.toAccount ||
             in.bankCode != q.bankCode || in.bankName != q.bankName || in.recipient != q.recipient ||
             in.amount != std::to_string(q.amount) || in.fee != std::to_string(q.fee) || in.execDate != q.execDate ||
             in.sender != q.sender || in.cms != q.cms)
             return refuse(result::kTrfAltered, result::kTrfAlteredText);
-        if (auto bad = checkSecurity(db, *customer, in, now, limits))
-            return *bad;
+        switch (checkSecurityValue(db, *customer, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
+                                   now, limits.signatureMaxAge)) {
+        case SecurityResult::Ok:
+            break;
+        case SecurityResult::OtherMeans:
+            return refuse(result::kTrfSecurityWay, result::kTrfSecurityWayText);
+        case SecurityResult::WrongCard:
+            return refuse(result::kTrfCard, result::kTrfCardText);
+        case SecurityResult::WrongSignature:
+            return refuse(result::kTrfSignature, result::kTrfSignatureText);
+        case SecurityResult::Locked:
+            return refuse(result::kSecurityLocked, result::kSecurityLockedText);
+        }
 
         Executed ex;
         ex.quote = q;
@@ -403,8 +330,8 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
             ex.scheduleId = db.lastInsertId();
             ex.messageNo = "0000000";
             ex.balanceAfter = accounts::find(db, q.fromAccount)->balance;
-            auto u = db.prepare("UPDATE transfer_quotes SET state = 'scheduled' WHERE serial = ?1 AND state = 'open'");
-            u.bind(1, q.serial).run();
+            if (!quotes::consume(db, binding, q.serial, "scheduled", now))
+                throw DbError("transfer quote changed under the transaction");
             return ex;
         }
         std::int64_t after = 0;
@@ -418,9 +345,7 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
         ex.balanceAfter = after;
         ex.messageNo = messageNumber();
         recordResult(db, customer->id, q, today, at, after, ex.messageNo, kDone, 0);
-        auto u = db.prepare("UPDATE transfer_quotes SET state = 'executed' WHERE serial = ?1 AND state = 'open'");
-        u.bind(1, q.serial).run();
-        if (db.changes() != 1)
+        if (!quotes::consume(db, binding, q.serial, "executed", now))
             throw DbError("transfer quote changed under the transaction");
         return ex;
     });
@@ -473,20 +398,6 @@ int runDue(Store& store, Clock::time_point now, const Limits& limits)
         });
     }
     return ran;
-}
-
-Books books(Db& db)
-{
-    Books b;
-    auto one = [&](const char* sql) {
-        auto s = db.prepare(sql);
-        s.step();
-        return s.integer(0);
-    };
-    b.balances = one("SELECT coalesce(sum(balance), 0) FROM accounts");
-    b.fees = one("SELECT coalesce(sum(fee), 0) FROM transfers WHERE result_code = '0000'");
-    b.sentOut = one("SELECT coalesce(sum(amount), 0) FROM interbank_out");
-    return b;
 }
 
 } // namespace bankd::transfers

@@ -24,7 +24,6 @@ struct Limits {
     std::int64_t daily = 50'000'000;        // won per source account and day
     std::chrono::seconds quoteLife{600};    // a quote must be executed within this time
     int maxDaysAhead = 90;                  // latest date of a scheduled transfer
-    int passwordLimit = 5;                  // wrong account passwords before the account locks
     std::int64_t signatureMaxAge = 300;     // seconds between signing and executing
 };
 
@@ -110,15 +109,6 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
 // transaction: result "0000" when carried out, else the failure code. Returns
 // how many ran.
 int runDue(Store& store, Clock::time_point now, const Limits& limits = {});
-
-// Sum of all account balances, of all fees taken and of all money sent to
-// other banks (the bank's books: the first changes only by the other two).
-struct Books {
-    std::int64_t balances = 0;
-    std::int64_t fees = 0;
-    std::int64_t sentOut = 0;
-};
-Books books(Db& db);
 
 } // namespace transfers
 } // namespace bankd

@@ -12,6 +12,7 @@
 
 #include "Accounts.h"
 #include "Admin.h"
+#include "Books.h"
 #include "Clock.h"
 #include "Customers.h"
 #include "DataFolder.h"
@@ -185,7 +186,7 @@ int runTransferLoad(const TransferLoadOptions& o)
     std::vector<LoadCustomer> customers = makeCustomers(*store, o.clients);
     std::vector<Destination> external = o.externalEvery > 0 ? otherBankAccounts(*store) : std::vector<Destination>{};
     const std::string today = bankTime(std::chrono::system_clock::now()).date;
-    const transfers::Books before = store->read([](Db& db) { return transfers::books(db); });
+    const Books before = store->read([](Db& db) { return books::read(db); });
 
     std::vector<Worker> workers(customers.size());
     std::mutex errorMutex;
@@ -286,17 +287,18 @@ int runTransferLoad(const TransferLoadOptions& o)
     if (!firstError.empty())
         std::printf("first error: %s\n", firstError.c_str());
 
-    const transfers::Books after = store->read([](Db& db) { return transfers::books(db); });
-    const std::int64_t fees = after.fees - before.fees;
-    const std::int64_t sentOut = after.sentOut - before.sentOut;
-    const bool booksHold = before.balances == after.balances + fees + sentOut;
+    const Books after = store->read([](Db& db) { return books::read(db); });
+    const std::string off = books::check(before, after);
+    const bool booksHold = off.empty();
     const std::int64_t recorded = executedFrom(*store, customers);
     const bool countsMatch = recorded == executed;
     std::printf("books: balances before=%lld after=%lld fees=%lld sent_out=%lld -> %s; "
                 "executed seen by clients=%ld recorded=%lld -> %s\n",
                 static_cast<long long>(before.balances), static_cast<long long>(after.balances),
-                static_cast<long long>(fees), static_cast<long long>(sentOut), booksHold ? "hold" : "BROKEN",
-                executed, static_cast<long long>(recorded), countsMatch ? "match" : "MISMATCH");
+                static_cast<long long>(after.term("transfer fees") - before.term("transfer fees")),
+                static_cast<long long>(after.term("sent to other banks") - before.term("sent to other banks")),
+                booksHold ? "hold" : off.c_str(), executed, static_cast<long long>(recorded),
+                countsMatch ? "match" : "MISMATCH");
     const bool pass = booksHold && countsMatch && executed > 0;
     std::printf("%s\n", pass ? "PASS" : "FAIL");
     return pass ? 0 : 1;

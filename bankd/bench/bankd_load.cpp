@@ -10,6 +10,10 @@
 //   bankd_load --port 8080 --data DIR --mode login --user DEMOS --password 1111
 //   bankd_load --port 8081 --mode plain --path /static.txt
 //   bankd_load --port 8080 --data DIR --mode transfer --clients 8 --seconds 10
+//
+// The login mode repeats one user's login: the bank's rate limits refuse it
+// past [rate_limits] per_user of DIR/bankd.ini; set per_user, per_session and
+// per_address to 0 there before starting the bank to measure the login itself.
 #include <CLI/CLI.hpp>
 
 #include <algorithm>

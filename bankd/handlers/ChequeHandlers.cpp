@@ -63,7 +63,11 @@ Envelope chequeInquiry(RequestContext& ctx)
 
 void registerChequeHandlers(Dispatcher& d)
 {
-    d.add({"PDA_S003", /*needsSession=*/false, /*plainRoute=*/false, chequeInquiry});
+    // Login-free: counted per address and session, and per cheque number like
+    // an account number (probing one cheque's amount).
+    TransactionDef def{"PDA_S003", /*needsSession=*/false, /*plainRoute=*/false, chequeInquiry};
+    def.rate = {true, {{RateScope::Account, "CheckNO"}}};
+    d.add(std::move(def));
 }
 
 } // namespace bankd

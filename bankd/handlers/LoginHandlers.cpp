@@ -1,11 +1,13 @@
-// PDA_U001: the login. Checks the password (Argon2id), counts wrong ones and
-// locks the user at the limit, and binds the session to the user.
+// PDA_U001: the login. Checks the password (Argon2id) under the login
+// password's failure count and lock, and binds the session to the user. An
+// unknown user ID does the same hash work as a known one.
 #include "Handlers.h"
 
 #include "Customers.h"
 #include "Dispatcher.h"
 #include "PasswordHash.h"
 #include "ResultCodes.h"
+#include "SecretGuard.h"
 #include "Sessions.h"
 #include "Store.h"
 
@@ -21,32 +23,18 @@ Envelope login(RequestContext& ctx)
         return Envelope(result::kLoginFailed, result::kLoginFailedText);
 
     auto customer = ctx.store.read([&](Db& db) { return customers::find(db, userId); });
-    if (!customer)
+    if (!customer) {
+        verifyAgainstDecoy(password, ctx.store.hashCost());
         return Envelope(result::kLoginFailed, result::kLoginFailedText);
-    if (customer->locked)
-        return Envelope(result::kLocked, result::kLockedText);
-
-    // The slow hash runs outside any database transaction.
-    bool good = verifyPassword(customer->pwdHash, password);
-    if (!good) {
-        int limit = ctx.config.loginFailLimit;
-        int count = ctx.store.write([&](Db& db) { return customers::countFailedLogin(db, customer->id, limit); });
-        if (count >= limit)
-            return Envelope(result::kLocked, result::kLockedText);
-        return Envelope(result::kLoginFailed, std::string(result::kLoginFailedText) + " (" + std::to_string(count) +
-                                                  "회 오류, " + std::to_string(limit) + "회 오류 시 이용 제한)");
     }
-
-    // The lock may have been set by a concurrent wrong attempt meanwhile.
-    bool locked = ctx.store.write([&](Db& db) {
-        auto now = customers::find(db, userId);
-        if (!now || now->locked)
-            return true;
-        customers::clearFailedLogins(db, now->id);
-        return false;
-    });
-    if (locked)
+    auto checked =
+        guard::check(ctx.store, Secret::LoginPassword, customer->userId, customer->pwdHash, password, ctx.clock.now());
+    if (checked.verdict == guard::Verdict::Locked)
         return Envelope(result::kLocked, result::kLockedText);
+    if (checked.verdict == guard::Verdict::Wrong)
+        return Envelope(result::kLoginFailed, std::string(result::kLoginFailedText) + " (" +
+                                                  std::to_string(checked.failures) + "회 오류, " +
+                                                  std::to_string(kSecretFailureLimit) + "회 오류 시 이용 제한)");
     if (!ctx.sessions.bind(ctx.sessionKey, customer->userId))
         return Envelope(result::kSession, result::kSessionText);
 
@@ -60,7 +48,9 @@ Envelope login(RequestContext& ctx)
 
 void registerLoginHandlers(Dispatcher& d)
 {
-    d.add({"PDA_U001", /*needsSession=*/false, /*plainRoute=*/false, login});
+    TransactionDef def{"PDA_U001", /*needsSession=*/false, /*plainRoute=*/false, login};
+    def.rate = {true, {{RateScope::User, "UserID"}}};
+    d.add(std::move(def));
 }
 
 } // namespace bankd

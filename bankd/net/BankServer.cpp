@@ -126,7 +126,7 @@ BankServer::~BankServer()
 
 void BankServer::routes()
 {
-    auto encrypted = [this](std::string cipher, httplib::Response& res) {
+    auto encrypted = [this](std::string cipher, const std::string& peer, httplib::Response& res) {
         tNote.route = "enc";
         // A '+' that reached us unescaped has become a blank; base64 has none.
         for (char& c : cipher)
@@ -141,29 +141,29 @@ void BankServer::routes()
             refuseGateway(res, opened.reason);
             return;
         }
-        DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request);
+        DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request, peer);
         res.set_content(gateway_.seal(opened.opened, o.envelope.str()), kTextType);
         note("enc", o, opened.opened.sessionKey);
     };
-    auto plain = [this](const std::string& bytes, httplib::Response& res) {
+    auto plain = [this](const std::string& bytes, const std::string& peer, httplib::Response& res) {
         auto text = plainText(bytes);
-        DispatchOutcome o = text ? dispatcher_.dispatch(Route::Plain, std::string(), *text)
+        DispatchOutcome o = text ? dispatcher_.dispatch(Route::Plain, std::string(), *text, peer)
                                  : DispatchOutcome{Envelope(result::kMalformed, result::kMalformedText), "-", "-"};
         res.set_content(utf8ToCp949(o.envelope.str()), kTextType);
         note("plain", o, std::string());
     };
 
     http_->Get(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
-        encrypted(req.get_param_value("q"), res);
+        encrypted(req.get_param_value("q"), req.remote_addr, res);
     });
     http_->Post(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
-        encrypted(req.has_param("q") ? req.get_param_value("q") : formValueQ(req.body), res);
+        encrypted(req.has_param("q") ? req.get_param_value("q") : formValueQ(req.body), req.remote_addr, res);
     });
     http_->Get(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) {
         size_t q = req.target.find('?');
-        plain(q == std::string::npos ? std::string() : req.target.substr(q + 1), res);
+        plain(q == std::string::npos ? std::string() : req.target.substr(q + 1), req.remote_addr, res);
     });
-    http_->Post(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) { plain(req.body, res); });
+    http_->Post(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) { plain(req.body, req.remote_addr, res); });
     http_->Post(std::string(velcor::protocol::kEndSessionPath),
                 [this](const httplib::Request& req, httplib::Response& res) {
                     tNote.route = "end";
@@ -261,6 +261,7 @@ void BankServer::sweep()
     while (!sweepWake_.wait_for(lock, options_.sweepInterval, [this] { return stopping_; })) {
         lock.unlock();
         dispatcher_.sessions().purge();
+        dispatcher_.rateLimiter().purge();
         for (const std::string& key : gateway_.expireIdle(options_.gatewayIdle))
             dispatcher_.sessions().end(key);
         lock.lock();

@@ -22,7 +22,7 @@ std::string logSafe(std::string_view text)
 }
 
 Dispatcher::Dispatcher(Store& store, Sessions& sessions, const Clock& clock, BankConfig config)
-    : store_(store), sessions_(sessions), clock_(clock), config_(config)
+    : store_(store), sessions_(sessions), clock_(clock), config_(config), limiter_(clock, config.rateLimits)
 {
 }
 
@@ -38,7 +38,29 @@ const TransactionDef* Dispatcher::find(std::string_view code) const
     return it == table_.end() ? nullptr : &it->second;
 }
 
-DispatchOutcome Dispatcher::dispatch(Route route, const std::string& sessionKey, std::string_view requestText)
+namespace {
+
+// The key a query value is counted under: the user ID as the bank keeps it,
+// the digits of a number; never more than 32 characters.
+std::string rateKeyOf(RateScope scope, const std::string& value)
+{
+    std::string key;
+    if (scope == RateScope::User) {
+        key = customers::normaliseUserId(value);
+    } else {
+        for (char c : value)
+            if (c >= '0' && c <= '9')
+                key.push_back(c);
+        if (key.empty())
+            key = value;
+    }
+    return key.substr(0, 32);
+}
+
+} // namespace
+
+DispatchOutcome Dispatcher::dispatch(Route route, const std::string& sessionKey, std::string_view requestText,
+                                     const std::string& clientAddress)
 {
     DispatchOutcome out;
     out.trcode = "-";
@@ -64,6 +86,13 @@ DispatchOutcome Dispatcher::dispatch(Route route, const std::string& sessionKey,
     std::string userId = customers::normaliseUserId(query->value("UserID"));
     if (customers::validUserId(userId))
         out.user = userId;
+    if (def->rate.limited) {
+        std::vector<RateKey> keys{{RateScope::Address, clientAddress}, {RateScope::Session, sessionKey}};
+        for (const auto& [scope, field] : def->rate.fields)
+            keys.emplace_back(scope, rateKeyOf(scope, query->value(field)));
+        if (!limiter_.admit(keys))
+            return refuse(result::kTooMany, result::kTooManyText);
+    }
     if (def->needsSession) {
         if (sessionKey.empty() || !customers::validUserId(userId) ||
             sessions_.check(sessionKey, userId) != Sessions::Status::Ok)

@@ -7,9 +7,12 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "Envelope.h"
 #include "Query.h"
+#include "RateLimiter.h"
 
 namespace bankd {
 
@@ -20,8 +23,8 @@ class Clock;
 enum class Route { Encrypted, Plain };
 
 struct BankConfig {
-    int loginFailLimit = 5;    // wrong passwords before the user is locked
     int noticePageSize = 10;   // notice titles per page
+    RateLimits rateLimits;     // of the rate-limited (login-free) transactions
 };
 
 struct RequestContext {
@@ -37,11 +40,20 @@ struct RequestContext {
 
 using Handler = std::function<Envelope(RequestContext&)>;
 
+// A login-free transaction that can be used to guess or to probe is counted
+// per client address and gateway session, and per user ID, account number or
+// resident number it names (the query field that holds each).
+struct RateRule {
+    bool limited = false;
+    std::vector<std::pair<RateScope, std::string>> fields;
+};
+
 struct TransactionDef {
     std::string code;          // "PDA_U001"
     bool needsSession = true;  // false: valid without login ("useSess=N" requests)
     bool plainRoute = false;   // also accepted on the unencrypted servlet
     Handler handler;
+    RateRule rate = {};
 };
 
 struct DispatchOutcome {
@@ -57,9 +69,12 @@ public:
     void add(TransactionDef def);
     const TransactionDef* find(std::string_view code) const;
 
-    DispatchOutcome dispatch(Route route, const std::string& sessionKey, std::string_view requestText);
+    // clientAddress: the peer's IP address (empty: not counted by address).
+    DispatchOutcome dispatch(Route route, const std::string& sessionKey, std::string_view requestText,
+                             const std::string& clientAddress = {});
 
     Sessions& sessions() { return sessions_; }
+    RateLimiter& rateLimiter() { return limiter_; }
     const BankConfig& config() const { return config_; }
 
 private:
@@ -67,6 +82,7 @@ private:
     Sessions& sessions_;
     const Clock& clock_;
     BankConfig config_;
+    RateLimiter limiter_;
     std::map<std::string, TransactionDef, std::less<>> table_;
 };
 

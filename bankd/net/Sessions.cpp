@@ -47,6 +47,7 @@ bool Sessions::bind(const std::string& key, const std::string& userId)
     }
     it->second.userId = userId;
     it->second.lastUse = now;
+    it->second.attributes.clear();
     return true;
 }
 
@@ -64,6 +65,7 @@ Sessions::Status Sessions::check(const std::string& key, const std::string& user
         return Status::NotLoggedIn;
     if (idledOut(e, now)) {
         e.userId.clear();  // the user must log in again
+        e.attributes.clear();
         return Status::Expired;
     }
     if (e.userId != userId)
@@ -82,6 +84,7 @@ void Sessions::end(const std::string& key)
         it = map_.emplace(key, Entry{}).first;
     }
     it->second.userId.clear();
+    it->second.attributes.clear();
     it->second.ended = true;
     it->second.lastUse = now;
 }
@@ -94,6 +97,30 @@ std::optional<std::string> Sessions::userOf(const std::string& key) const
     if (it == map_.end() || it->second.ended || it->second.userId.empty() || idledOut(it->second, now))
         return std::nullopt;
     return it->second.userId;
+}
+
+bool Sessions::setAttribute(const std::string& key, const std::string& name, const std::string& value)
+{
+    auto now = clock_.now();
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = map_.find(key);
+    if (it == map_.end() || it->second.ended || it->second.userId.empty() || idledOut(it->second, now))
+        return false;
+    it->second.attributes[name] = value;
+    return true;
+}
+
+std::optional<std::string> Sessions::attribute(const std::string& key, const std::string& name) const
+{
+    auto now = clock_.now();
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto it = map_.find(key);
+    if (it == map_.end() || it->second.ended || it->second.userId.empty() || idledOut(it->second, now))
+        return std::nullopt;
+    auto a = it->second.attributes.find(name);
+    if (a == it->second.attributes.end())
+        return std::nullopt;
+    return a->second;
 }
 
 void Sessions::purge()

@@ -1,9 +1,13 @@
 #pragma once
 // Business sessions, named by the 44-character session key of the secure
 // channel. A login binds a session to its user; every session request must
-// name that user, on a session that has not idled out or been ended.
+// name that user, on a session that has not idled out or been ended. A
+// logged-in session carries attributes (e.g. "security check passed" for
+// account management) that last until the session's login ends: a new login,
+// an idle expiry or the end of the session forgets them.
 #include <chrono>
 #include <cstddef>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,6 +29,10 @@ public:
     Status check(const std::string& key, const std::string& userId);
     // Ends the session (the gateway ended it); the key stays refused.
     void end(const std::string& key);
+    // Sets an attribute of a live logged-in session; false when there is none.
+    bool setAttribute(const std::string& key, const std::string& name, const std::string& value);
+    // The attribute, if set during the session's current login.
+    std::optional<std::string> attribute(const std::string& key, const std::string& name) const;
     // The bound user, if the session is live.
     std::optional<std::string> userOf(const std::string& key) const;
     // Drops entries that have idled out; ended keys are kept for a day.
@@ -38,6 +46,7 @@ private:
         std::string userId;  // empty: not logged in
         Clock::time_point lastUse;
         bool ended = false;
+        std::map<std::string, std::string> attributes;
     };
     bool idledOut(const Entry& e, Clock::time_point now) const;
     void makeRoom(Clock::time_point now);

@@ -184,10 +184,48 @@ CREATE TABLE used_signatures (
 );
 )SQL";
 
+// Version 4: the shared checks. One table of failure counts and locks for
+// every guessable secret (login and account passwords move over from their
+// own columns), and single-use quotes of every kind in place of the transfer
+// quotes (open transfer quotes are dropped: the customer checks again).
+const char* kV4 = R"SQL(
+CREATE TABLE secret_locks (
+  kind       TEXT NOT NULL CHECK (kind IN ('login','account','pin','security')),
+  subject    TEXT NOT NULL,
+  failures   INTEGER NOT NULL DEFAULT 0,
+  locked     INTEGER NOT NULL DEFAULT 0,
+  updated_at TEXT NOT NULL,
+  PRIMARY KEY (kind, subject)
+);
+INSERT INTO secret_locks (kind, subject, failures, locked, updated_at)
+  SELECT 'login', user_id, failed_logins, locked, created_at FROM customers WHERE failed_logins > 0 OR locked <> 0;
+INSERT INTO secret_locks (kind, subject, failures, locked, updated_at)
+  SELECT 'account', account_no, failed_pwd, locked, opened_on FROM accounts WHERE failed_pwd > 0 OR locked <> 0;
+ALTER TABLE customers DROP COLUMN failed_logins;
+ALTER TABLE customers DROP COLUMN locked;
+ALTER TABLE accounts DROP COLUMN failed_pwd;
+ALTER TABLE accounts DROP COLUMN locked;
+CREATE TABLE quotes (
+  serial       TEXT PRIMARY KEY,
+  kind         TEXT NOT NULL,
+  customer_id  INTEGER NOT NULL REFERENCES customers(id),
+  session_key  TEXT NOT NULL,
+  bound_values TEXT NOT NULL,
+  created_at   TEXT NOT NULL,
+  expires_at   TEXT NOT NULL,
+  state        TEXT NOT NULL DEFAULT 'open' CHECK (state IN ('open','used')),
+  outcome      TEXT NOT NULL DEFAULT '',
+  used_at      TEXT
+);
+CREATE INDEX quotes_expiry ON quotes(expires_at);
+DROP TABLE transfer_quotes;
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
     {3, kV3},
+    {4, kV4},
 };
 
 int applicationId(Db& db)

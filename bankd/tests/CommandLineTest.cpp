@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <sys/wait.h>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -12,6 +13,7 @@
 
 #include "Admin.h"
 #include "Schema.h"
+#include "SecretGuard.h"
 #include "Sqlite.h"
 #include "TestBank.h"
 
@@ -108,10 +110,34 @@ TEST(CommandLine, AdministrationCommandsWorkOnADataFolder)
     EXPECT_EQ(card.status, 0);
     EXPECT_NE(add.output.find(card.output.substr(0, 20)), std::string::npos);  // the same card
     EXPECT_EQ(bankdRun("set-password --data " + data + " --user CHOI --password NEW1").status, 0);
-    EXPECT_EQ(bankdRun("unlock --data " + data + " --user CHOI").status, 0);
     CmdRun nobody = bankdRun("unlock --data " + data + " --user NOBODY");
     EXPECT_EQ(nobody.status, 1);
     EXPECT_NE(nobody.output.find("no customer"), std::string::npos);
+    EXPECT_NE(bankdRun("unlock --data " + data).status, 0);  // nothing named
+    {
+        // Lock CHOI's login and security means, an account's password and a
+        // card's PIN as five wrong attempts each would.
+        auto store = Store::open(data + "/bankd.db", HashCost::minimal());
+        store->write([](Db& db) {
+            db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, pwd_hash, "
+                    "opened_on) SELECT '1102345', id, '110-2345', 'k', 'A04', 'h', '20240101' FROM customers "
+                    "WHERE user_id = 'CHOI'");
+            for (auto [kind, subject] : {std::pair{Secret::LoginPassword, "CHOI"}, {Secret::SecurityValue, "CHOI"},
+                                         {Secret::AccountPassword, "1102345"}, {Secret::CardPin, "94101234"}})
+                for (int i = 0; i < kSecretFailureLimit; ++i) {
+                    guard::begin(db, kind, subject, "2024-01-01 00:00:00");
+                    guard::failed(db, kind, subject, "2024-01-01 00:00:00");
+                }
+        });
+    }
+    for (const char* what : {"--user choi", "--security CHOI", "--account 110-2345", "--card 9410-1234"}) {
+        CmdRun r = bankdRun("unlock --data " + data + " " + what);
+        EXPECT_EQ(r.status, 0) << what << ": " << r.output;
+        EXPECT_NE(r.output.find(" unlocked"), std::string::npos) << what << ": " << r.output;
+        CmdRun again = bankdRun("unlock --data " + data + " " + what);
+        EXPECT_NE(again.output.find("was not locked"), std::string::npos) << what << ": " << again.output;
+    }
+    EXPECT_EQ(bankdRun("unlock --data " + data + " --account 999").status, 1);
     CmdRun cert = bankdRun("issue-cert --data " + data + " --user CHOI --home " + dir.str("home") +
                         " --cert-password c1234567");
     EXPECT_EQ(cert.status, 0) << cert.output;

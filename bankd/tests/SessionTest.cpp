@@ -88,3 +88,28 @@ TEST(Sessions, TableStaysBoundedAndPurgeDropsIdleEntries)
     s.purge();
     EXPECT_EQ(s.size(), 0u);
 }
+
+TEST_F(SessionFixture, AttributesLastForTheLoginTheyWereSetIn)
+{
+    const std::string key = sessionKey(1);
+    EXPECT_FALSE(bank.sessions.setAttribute(key, "security-checked", "Y"));  // not logged in
+    ASSERT_EQ(bank.login(key, "ALICE", "PW1"), result::kOk);
+    ASSERT_TRUE(bank.sessions.setAttribute(key, "security-checked", "Y"));
+    EXPECT_EQ(bank.sessions.attribute(key, "security-checked"), "Y");
+    EXPECT_FALSE(bank.sessions.attribute(sessionKey(2), "security-checked"));
+    EXPECT_FALSE(bank.sessions.attribute(key, "other"));
+    // A new login on the session starts without them.
+    ASSERT_EQ(bank.login(key, "BOB", "PW2"), result::kOk);
+    EXPECT_FALSE(bank.sessions.attribute(key, "security-checked"));
+    // So does the login after an idle expiry.
+    ASSERT_TRUE(bank.sessions.setAttribute(key, "security-checked", "Y"));
+    bank.clock.advance(seconds(301));
+    EXPECT_FALSE(bank.sessions.attribute(key, "security-checked"));
+    EXPECT_EQ(who(1, "BOB"), result::kSession);
+    ASSERT_EQ(bank.login(key, "BOB", "PW2"), result::kOk);
+    EXPECT_FALSE(bank.sessions.attribute(key, "security-checked"));
+    // And an ended session keeps none.
+    ASSERT_TRUE(bank.sessions.setAttribute(key, "security-checked", "Y"));
+    bank.sessions.end(key);
+    EXPECT_FALSE(bank.sessions.attribute(key, "security-checked"));
+}

@@ -4,6 +4,7 @@
 #include "Customers.h"
 #include "PasswordHash.h"
 #include "Schema.h"
+#include "SecretGuard.h"
 #include "Sqlite.h"
 #include "Store.h"
 #include "TestBank.h"
@@ -178,4 +179,45 @@ TEST(PasswordHash, StandardCostIsArgon2idWithNineteenMebibytes)
     std::string h = hashPassword("PW", HashCost::standard());
     EXPECT_NE(h.find("$argon2id$v=19$m=19456,t=2,p=1$"), std::string::npos) << h;
     EXPECT_TRUE(verifyPassword(h, "PW"));
+}
+
+TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirLocks)
+{
+    const auto& all = Schema::migrations();
+    for (size_t reached = 1; reached < all.size(); ++reached) {
+        SCOPED_TRACE("from version " + std::to_string(all[reached - 1].version));
+        TempDir dir;
+        {
+            Db db(dir.str("b.db"), true);
+            Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
+            // A customer with three wrong passwords, a locked one, and a
+            // locked account, as the versions before the shared locks kept them.
+            db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, failed_logins, "
+                    "locked, created_at) VALUES (1, 'ALICE', 'a', '8001011234567', 'h', 'S', 3, 0, '2024-01-01'),"
+                    "(2, 'BOB', 'b', '8001011234567', 'h', 'K', 5, 1, '2024-01-01')");
+            db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, balance, "
+                    "pwd_hash, opened_on, failed_pwd, locked) VALUES ('1101', 1, '110-1', 'k', 'A04', 5000, 'h', "
+                    "'20240101', 5, 1), ('1102', 1, '110-2', 'k', 'A04', 700, 'h', '20240101', 0, 0)");
+        }
+        auto store = Store::open(dir.str("b.db"), HashCost::minimal());
+        store->read([&](Db& db) {
+            EXPECT_EQ(db.userVersion(), Schema::currentVersion());
+            EXPECT_EQ(guard::failures(db, Secret::LoginPassword, "ALICE"), 3);
+            EXPECT_FALSE(guard::locked(db, Secret::LoginPassword, "ALICE"));
+            EXPECT_TRUE(guard::locked(db, Secret::LoginPassword, "BOB"));
+            EXPECT_TRUE(guard::locked(db, Secret::AccountPassword, "1101"));
+            EXPECT_EQ(guard::failures(db, Secret::AccountPassword, "1102"), 0);
+            EXPECT_EQ(accounts::find(db, "1101")->balance, 5000);
+            EXPECT_EQ(customers::find(db, "BOB")->securityWay, "K");
+            EXPECT_EQ(tableCount(db, "quotes"), 1);
+            EXPECT_EQ(tableCount(db, "transfer_quotes"), 0);
+        });
+        // Two more wrong passwords lock ALICE: the count carried over.
+        store->write([&](Db& db) {
+            EXPECT_EQ(guard::begin(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00"), guard::Admit::Go);
+            guard::failed(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00");
+            EXPECT_EQ(guard::begin(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00"), guard::Admit::Go);
+            EXPECT_TRUE(guard::failed(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00").locked);
+        });
+    }
 }

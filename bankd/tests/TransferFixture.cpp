@@ -109,6 +109,8 @@ std::int64_t TransferBank::totalBalances()
 
 DispatchOutcome TransferBank::send(const std::string& key, const std::string& query)
 {
+    if (via)
+        return via->dispatch(Route::Encrypted, key, query);
     return bank.encrypted(key, query);
 }
 

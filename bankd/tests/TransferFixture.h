@@ -16,6 +16,15 @@ namespace bankd::test {
 // The fields of record `record` (1 ...) of a tag: "<free0>" or "<list0>".
 std::vector<std::string> recordOf(const std::string& reply, const std::string& tag, int record = 1);
 int recordCount(const std::string& reply, const std::string& tag);
+// The result code of a reply, and the echo (free0 record) of a check.
+inline std::string code(const DispatchOutcome& o)
+{
+    return o.envelope.code();
+}
+inline std::vector<std::string> echoOf(const DispatchOutcome& o)
+{
+    return recordOf(o.envelope.str(), "free0");
+}
 
 class TransferBank : public ::testing::Test {
 protected:
@@ -43,6 +52,9 @@ protected:
     std::string sign(const std::string& sessionKey, std::int64_t when = 0);
 
     TestBank bank;
+    // When set, requests go to this dispatcher (a bank restarted on the same
+    // database) instead of the test bank's.
+    Dispatcher* via = nullptr;
     SecurityCard kimCard;
     std::string kimA, kimB, leeA;
     std::string keyKim = sessionKey(1);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "Books.h"
 #include "EnvelopeReader.h"
 #include "ResultCodes.h"
 #include "Sqlite.h"
@@ -13,16 +14,6 @@
 using namespace bankd;
 using namespace bankd::test;
 
-namespace {
-std::string code(const DispatchOutcome& o)
-{
-    return o.envelope.code();
-}
-std::vector<std::string> echoOf(const DispatchOutcome& o)
-{
-    return recordOf(o.envelope.str(), "free0");
-}
-} // namespace
 
 using TransferCheck = TransferBank;
 using TransferExecution = TransferBank;
@@ -193,14 +184,15 @@ TEST_F(TransferExecution, CertificateSignatureMustBeOfThisSessionRecentAndUnused
 
 TEST_F(TransferExecution, FeesAndMoneySentOutAreTheOnlyChangeOfTheBooks)
 {
-    auto before = bank.store->read([](Db& db) { return transfers::books(db); });
+    auto before = bank.store->read([](Db& db) { return books::read(db); });
     ASSERT_EQ(code(executeWithCard(keyKim, echoOf(check(keyKim, "KIM", kimA, "12345678901", "200000", "04")))),
               "10000");
     ASSERT_EQ(code(executeWithCard(keyKim, echoOf(check(keyKim, "KIM", kimA, "12345678901", "1500", "04")))), "10000");
     ASSERT_EQ(code(executeWithCard(keyKim, echoOf(check(keyKim, "KIM", kimA, leeA, "3000")))), "10000");
-    auto after = bank.store->read([](Db& db) { return transfers::books(db); });
-    EXPECT_EQ(after.fees - before.fees, 1000);
-    EXPECT_EQ(after.sentOut - before.sentOut, 201'500);
+    auto after = bank.store->read([](Db& db) { return books::read(db); });
+    EXPECT_EQ(books::check(before, after), "");
+    EXPECT_EQ(after.term("transfer fees") - before.term("transfer fees"), 1000);
+    EXPECT_EQ(after.term("sent to other banks") - before.term("sent to other banks"), 201'500);
     EXPECT_EQ(before.balances - after.balances, 202'500);
     EXPECT_EQ(balance(kimA), 1'000'000 - 200'500 - 2'000 - 3'000);
     // Funds must cover the fee too.

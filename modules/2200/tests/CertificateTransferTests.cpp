@@ -102,7 +102,7 @@ protected:
     int openQuotes()
     {
         return bank.store->read([](bankd::Db& db) {
-            auto s = db.prepare("SELECT count(*) FROM transfer_quotes WHERE state = 'open'");
+            auto s = db.prepare("SELECT count(*) FROM quotes WHERE kind = 'transfer' AND state = 'open'");
             s.step();
             return static_cast<int>(s.integer(0));
         });

@@ -1,0 +1,122 @@
+#include "Quotes.h"
+
+#include <sodium.h>
+
+#include "Sqlite.h"
+
+namespace bankd::quotes {
+
+namespace {
+
+std::string randomDigits(int n)
+{
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out.push_back(static_cast<char>('0' + randombytes_uniform(10)));
+    return out;
+}
+
+} // namespace
+
+std::string encode(const Values& values)
+{
+    std::string out;
+    for (const auto& [k, v] : values) {
+        out += k;
+        out += '=';
+        for (char c : v) {
+            if (c == '\\')
+                out += "\\\\";
+            else if (c == '\n')
+                out += "\\n";
+            else
+                out += c;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+Values decode(const std::string& text)
+{
+    Values out;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        std::size_t eq = text.find('=', pos);
+        if (eq != std::string::npos && eq < end) {
+            std::string value;
+            for (std::size_t i = eq + 1; i < end; ++i) {
+                if (text[i] == '\\' && i + 1 < end) {
+                    ++i;
+                    value += text[i] == 'n' ? '\n' : text[i];
+                } else {
+                    value += text[i];
+                }
+            }
+            out[text.substr(pos, eq - pos)] = std::move(value);
+        }
+        pos = end + 1;
+    }
+    return out;
+}
+
+std::string open(Db& db, const Binding& binding, const Values& values, Clock::time_point now,
+                 std::chrono::seconds life)
+{
+    const std::string today = bankTime(now).date;
+    const std::string text = encode(values);
+    for (int attempt = 0;; ++attempt) {
+        std::string serial = today + randomDigits(8);
+        auto s = db.prepare(
+            "INSERT INTO quotes (serial, kind, customer_id, session_key, bound_values, created_at, expires_at) "
+            "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT (serial) DO NOTHING");
+        s.bind(1, serial).bind(2, binding.kind).bind(3, binding.customerId).bind(4, binding.sessionKey);
+        s.bind(5, text).bind(6, bankTimestamp(now)).bind(7, bankTimestamp(now + life));
+        s.run();
+        if (db.changes() == 1)
+            return serial;
+        if (attempt > 20)
+            throw DbError("no free quote serial");
+    }
+}
+
+Found find(Db& db, const Binding& binding, const std::string& serial, Clock::time_point now)
+{
+    Found f;
+    if (serial.empty() || serial.size() > 32)
+        return f;
+    auto s = db.prepare(
+        "SELECT bound_values, expires_at, state, outcome FROM quotes "
+        "WHERE serial = ?1 AND kind = ?2 AND customer_id = ?3 AND session_key = ?4");
+    s.bind(1, serial).bind(2, binding.kind).bind(3, binding.customerId).bind(4, binding.sessionKey);
+    if (!s.step())
+        return f;
+    if (s.text(2) != "open") {
+        f.state = State::Used;
+        f.outcome = s.text(3);
+    } else if (s.text(1) < bankTimestamp(now)) {
+        f.state = State::Expired;
+    } else {
+        f.state = State::Open;
+        f.values = decode(s.text(0));
+    }
+    return f;
+}
+
+bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,
+             Clock::time_point now)
+{
+    const std::string at = bankTimestamp(now);
+    auto s = db.prepare(
+        "UPDATE quotes SET state = 'used', outcome = ?5, used_at = ?6 "
+        "WHERE serial = ?1 AND kind = ?2 AND customer_id = ?3 AND session_key = ?4 AND state = 'open' "
+        "AND expires_at >= ?6");
+    s.bind(1, serial).bind(2, binding.kind).bind(3, binding.customerId).bind(4, binding.sessionKey);
+    s.bind(5, outcome).bind(6, at).run();
+    return db.changes() == 1;
+}
+
+} // namespace bankd::quotes

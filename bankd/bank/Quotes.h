@@ -1,0 +1,55 @@
+#pragma once
+// Single-use quotes: the check-then-execute pattern. A checking transaction
+// stores what it checked and priced under a serial, bound to its kind, the
+// customer, the gateway session and an expiry; the executing transaction
+// finds it by serial (another customer's or another session's quote reads as
+// unknown), compares what the client echoes with what was quoted, and
+// consumes it in its own database transaction, so that it runs once.
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "Clock.h"
+
+namespace bankd {
+
+class Db;
+
+namespace quotes {
+
+struct Binding {
+    std::string kind;  // "transfer", "loan-interest", ...
+    std::int64_t customerId = 0;
+    std::string sessionKey;
+};
+
+using Values = std::map<std::string, std::string>;
+
+// Stores a quote and returns its serial: the bank date and eight random
+// digits, unique among all quotes.
+std::string open(Db& db, const Binding& binding, const Values& values, Clock::time_point now,
+                 std::chrono::seconds life);
+
+enum class State { Open, Unknown, Used, Expired };
+
+struct Found {
+    State state = State::Unknown;
+    Values values;        // when Open
+    std::string outcome;  // when Used: what the executing transaction recorded
+};
+
+// The quote under serial as the binding sees it; consumes nothing.
+Found find(Db& db, const Binding& binding, const std::string& serial, Clock::time_point now);
+
+// Marks an open, unexpired quote of this binding as used with its outcome.
+// False when it is not (or no longer) open: the caller must not execute.
+bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,
+             Clock::time_point now);
+
+// The stored form of the values: "key=value" lines, "\\" and newlines escaped.
+std::string encode(const Values& values);
+Values decode(const std::string& text);
+
+} // namespace quotes
+} // namespace bankd

@@ -1,0 +1,95 @@
+#include "SecretGuard.h"
+
+#include "PasswordHash.h"
+#include "Sqlite.h"
+#include "Store.h"
+
+namespace bankd::guard {
+
+const char* kindName(Secret kind)
+{
+    switch (kind) {
+    case Secret::LoginPassword:
+        return "login";
+    case Secret::AccountPassword:
+        return "account";
+    case Secret::CardPin:
+        return "pin";
+    case Secret::SecurityValue:
+        return "security";
+    }
+    return "?";
+}
+
+Admit begin(Db& db, Secret kind, const std::string& subject, const std::string& now)
+{
+    auto ins = db.prepare(
+        "INSERT INTO secret_locks (kind, subject, failures, locked, updated_at) VALUES (?1, ?2, 0, 0, ?3) "
+        "ON CONFLICT (kind, subject) DO NOTHING");
+    ins.bind(1, kindName(kind)).bind(2, subject).bind(3, now).run();
+    auto up = db.prepare(
+        "UPDATE secret_locks SET failures = failures + 1, updated_at = ?3 "
+        "WHERE kind = ?1 AND subject = ?2 AND locked = 0 AND failures < ?4");
+    up.bind(1, kindName(kind)).bind(2, subject).bind(3, now).bind(4, kSecretFailureLimit).run();
+    return db.changes() == 1 ? Admit::Go : Admit::Locked;
+}
+
+bool succeeded(Db& db, Secret kind, const std::string& subject)
+{
+    auto del = db.prepare("DELETE FROM secret_locks WHERE kind = ?1 AND subject = ?2 AND locked = 0");
+    del.bind(1, kindName(kind)).bind(2, subject).run();
+    return !locked(db, kind, subject);
+}
+
+Failure failed(Db& db, Secret kind, const std::string& subject, const std::string& now)
+{
+    auto up = db.prepare(
+        "UPDATE secret_locks SET locked = CASE WHEN failures >= ?3 THEN 1 ELSE locked END, updated_at = ?4 "
+        "WHERE kind = ?1 AND subject = ?2 RETURNING failures, locked");
+    up.bind(1, kindName(kind)).bind(2, subject).bind(3, kSecretFailureLimit).bind(4, now);
+    Failure f;
+    if (up.step()) {
+        f.count = static_cast<int>(up.integer(0));
+        f.locked = up.integer(1) != 0;
+    }
+    up.run();
+    return f;
+}
+
+bool locked(Db& db, Secret kind, const std::string& subject)
+{
+    auto s = db.prepare("SELECT locked FROM secret_locks WHERE kind = ?1 AND subject = ?2");
+    s.bind(1, kindName(kind)).bind(2, subject);
+    return s.step() && s.integer(0) != 0;
+}
+
+int failures(Db& db, Secret kind, const std::string& subject)
+{
+    auto s = db.prepare("SELECT failures FROM secret_locks WHERE kind = ?1 AND subject = ?2");
+    s.bind(1, kindName(kind)).bind(2, subject);
+    return s.step() ? static_cast<int>(s.integer(0)) : 0;
+}
+
+bool unlock(Db& db, Secret kind, const std::string& subject)
+{
+    auto del = db.prepare("DELETE FROM secret_locks WHERE kind = ?1 AND subject = ?2");
+    del.bind(1, kindName(kind)).bind(2, subject).run();
+    return db.changes() == 1;
+}
+
+Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
+              std::string_view given, Clock::time_point now)
+{
+    const std::string at = bankTimestamp(now);
+    if (store.write([&](Db& db) { return begin(db, kind, subject, at); }) == Admit::Locked)
+        return {Verdict::Locked, kSecretFailureLimit};
+    if (verifyPassword(hash, given)) {
+        if (!store.write([&](Db& db) { return succeeded(db, kind, subject); }))
+            return {Verdict::Locked, kSecretFailureLimit};
+        return {Verdict::Right, 0};
+    }
+    Failure f = store.write([&](Db& db) { return failed(db, kind, subject, at); });
+    return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
+}
+
+} // namespace bankd::guard

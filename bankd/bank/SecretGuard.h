@@ -1,0 +1,67 @@
+#pragma once
+// Failure counts and locks of every secret that can be guessed: login
+// passwords, account passwords, card PINs and security values (card cell or
+// certificate signature). Each locks on its fifth consecutive failure.
+//
+// An attempt is counted before its secret is checked (begin), in its own
+// write transaction, and resolved after the check (succeeded / failed). A
+// burst of parallel guesses therefore gets at most the limit's worth of
+// checks: the others find the count full and are refused as locked, whether
+// or not the earlier checks have finished. The counts live in the database,
+// so a lock survives a restart; `bankd unlock` clears it.
+#include <string>
+#include <string_view>
+
+#include "Clock.h"
+
+namespace bankd {
+
+class Db;
+class Store;
+
+enum class Secret { LoginPassword, AccountPassword, CardPin, SecurityValue };
+
+// Consecutive failures that lock any secret.
+inline constexpr int kSecretFailureLimit = 5;
+
+namespace guard {
+
+// The subject of each kind: the user ID (login password, security value), the
+// account number (account password), the card number (card PIN).
+const char* kindName(Secret kind);
+
+enum class Admit { Go, Locked };
+// Counts one attempt; Locked when the subject is locked or the limit's worth
+// of attempts are already counted. Inside the caller's write transaction.
+Admit begin(Db& db, Secret kind, const std::string& subject, const std::string& now);
+
+// The secret was right: the count starts again. False when the subject was
+// locked meanwhile by other failed attempts (the caller refuses).
+bool succeeded(Db& db, Secret kind, const std::string& subject);
+
+struct Failure {
+    int count = 0;        // consecutive failures counted so far
+    bool locked = false;  // this failure locked the subject (or it was locked)
+};
+// The secret was wrong: the attempt stays counted, and the subject locks when
+// the count has reached the limit.
+Failure failed(Db& db, Secret kind, const std::string& subject, const std::string& now);
+
+bool locked(Db& db, Secret kind, const std::string& subject);
+int failures(Db& db, Secret kind, const std::string& subject);
+// Clears the count and the lock; false when there was neither.
+bool unlock(Db& db, Secret kind, const std::string& subject);
+
+enum class Verdict { Right, Wrong, Locked };
+struct Checked {
+    Verdict verdict = Verdict::Wrong;
+    int failures = 0;  // when Wrong: consecutive failures counted so far
+};
+// A hashed secret (login password, account password, card PIN) checked under
+// its count and lock: the attempt is counted in one transaction, the slow
+// hash runs outside any, and the outcome is written in a third.
+Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
+              std::string_view given, Clock::time_point now);
+
+} // namespace guard
+} // namespace bankd

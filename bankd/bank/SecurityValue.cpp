@@ -1,0 +1,65 @@
+#include "SecurityValue.h"
+
+#include "Accounts.h"
+#include "Customers.h"
+#include "SecretGuard.h"
+#include "Sqlite.h"
+#include "velcor/Signature.h"
+
+namespace bankd {
+
+namespace {
+
+bool cardValueRight(Db& db, const Customer& c, const SecurityInput& in)
+{
+    const std::string& n = in.cell;
+    int cell = (n.size() >= 1 && n.size() <= 2 && accounts::digitsOnly(n) == n) ? std::stoi(n) : 0;
+    return customers::checkSecurityCell(db, c.id, cell, in.value);
+}
+
+bool signatureRight(Db& db, const Customer& c, const SecurityInput& in, Clock::time_point now, std::int64_t maxAge)
+{
+    if (in.signedMsg.empty() || in.signedMsg.size() > 512)
+        return false;
+    using namespace std::chrono;
+    const std::int64_t nowSec = duration_cast<seconds>(now.time_since_epoch()).count();
+    bool good = false;
+    for (const CertificateRecord& cert : customers::certificates(db, c.id)) {
+        auto check = velcor::verifySignature(cert.publicKey, "1", in.signedMsg, in.sessionKey, nowSec, maxAge);
+        if (check.ok && check.certId == cert.subject) {
+            good = true;
+            break;
+        }
+    }
+    if (!good)
+        return false;
+    // A signature authorises one execution only.
+    auto used = db.prepare(
+        "INSERT INTO used_signatures (signed_text, used_at) VALUES (?1, ?2) ON CONFLICT (signed_text) DO NOTHING");
+    used.bind(1, in.signedMsg).bind(2, bankTimestamp(now));
+    used.run();
+    return db.changes() == 1;
+}
+
+} // namespace
+
+SecurityResult checkSecurityValue(Db& db, const Customer& c, const SecurityInput& in, Clock::time_point now,
+                                  std::int64_t signatureMaxAge)
+{
+    if (in.way != c.securityWay)
+        return SecurityResult::OtherMeans;
+    const std::string at = bankTimestamp(now);
+    if (guard::begin(db, Secret::SecurityValue, c.userId, at) == guard::Admit::Locked)
+        return SecurityResult::Locked;
+    const bool card = c.securityWay == "S";
+    const bool right = card ? cardValueRight(db, c, in) : signatureRight(db, c, in, now, signatureMaxAge);
+    if (right) {
+        guard::succeeded(db, Secret::SecurityValue, c.userId);
+        return SecurityResult::Ok;
+    }
+    if (guard::failed(db, Secret::SecurityValue, c.userId, at).locked)
+        return SecurityResult::Locked;
+    return card ? SecurityResult::WrongCard : SecurityResult::WrongSignature;
+}
+
+} // namespace bankd
