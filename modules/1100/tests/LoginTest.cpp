@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTemporaryDir>
 
 using namespace logintest;
@@ -141,7 +142,10 @@ TEST_F(LoginTest, AButtonForAModuleThatIsNotInstalledSaysSoAndTheStartScreenStay
     screen->show();
     for (const char* button : {"button1008", "button1009", "button1024"}) {
         modals.expectMessage(QStringLiteral("선택하신 메뉴가 설치되어 있지 않습니다.\r\n프로그램을 다시 설치해 주십시오."),
-                             QStringLiteral("오류메시지"));
+                             QStringLiteral("오류메시지"), [&](platform::ModalRequest& r) {
+                                 harness::saveShot(r.box, QStringLiteral("1100_not_installed"));
+                                 return int(platform::IDOK);
+                             });
         press(*screen, button);
         modals.verify();
         EXPECT_FALSE(screen->switchRequested()) << button;

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "CTransferConfirmDlg.h"
 #include "CTransferPage.h"
 #include "ModalScript.h"
+#include "Screenshot.h"
 #include "Services.h"
 #include "TransferScreenFixture.h"
 
@@ -304,7 +306,10 @@ TEST_F(EntryPage, WithoutTheBanksEchoTheExecuteButtonSaysWhyAndSendsNothing)
     CTransferConfirmDlg confirm(screen.get(), QStringLiteral("<DataTag><msg>10000;정상;</msg></DataTag>"), QString());
     // No security step follows: nothing could be executed.
     modals.expectMessage(QStringLiteral("이체 확인 정보를 받지 못해 이체할 수 없습니다.\r\n취소 후 다시 시도해 주십시오."),
-                         QStringLiteral("오류"));
+                         QStringLiteral("오류"), [](platform::ModalRequest& r) {
+                             harness::saveShot(r.box, QStringLiteral("2200_no_echo"));
+                             return int(platform::IDOK);
+                         });
     confirm.findChild<CBmpButton*>(QStringLiteral("btnExecute"))->click();
     modals.verify();
     EXPECT_TRUE(confirm.Parameters().isEmpty());
