@@ -107,3 +107,20 @@ function(tvpb_module code)
     add_subdirectory(tests)
   endif()
 endfunction()
+
+# tvpb_module_tests(<code> SOURCES ... [LIBS ...])
+# The module's end-to-end test program tvpb_<code>_tests: its sources on the
+# module library and the shared module test base (an in-process bank), with the
+# crypto engine and the bitmaps the screens load from the program folder.
+function(tvpb_module_tests code)
+  if(NOT TARGET tvpb_module_fixture)
+    return()
+  endif()
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  set(name tvpb_${code}_tests)
+  tvpb_test(${name} GUI SOURCES ${A_SOURCES} LIBS tvpb_${code} tvpb_module_fixture VelcorGateway ${A_LIBS})
+  if(TARGET ${name})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/velcor)
+    add_dependencies(${name} Velcor tvpb_bitmaps)
+  endif()
+endfunction()

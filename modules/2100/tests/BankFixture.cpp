@@ -1,57 +1,12 @@
 #include "BankFixture.h"
 
-#include <QTimeZone>
-#include <QTest>
-
 #include "Accounts.h"
-#include "CGridCtrl.h"
-#include "CQVParser.h"
 #include "CTVPB2100.h"
-#include "Services.h"
 #include "Sqlite.h"
 
 namespace t2100 {
 
-namespace {
-// One gate address per fixture: the engine keeps one session per address.
-QString freshGateHost()
-{
-    static int n = 0;
-    return QStringLiteral("gate-2100-%1").arg(++n);
-}
-} // namespace
-
-QDateTime clientNow()
-{
-    return QDateTime(QDate(2024, 11, 5), QTime(14, 32, 10));
-}
-
-namespace {
-// The bank starts at the client's "now", read as Korean time (UTC+9).
-harness::ClientBank::Options bankOptions()
-{
-    harness::ClientBank::Options o;
-    const QDateTime now = clientNow();
-    o.start = std::chrono::system_clock::from_time_t(
-        QDateTime(now.date(), now.time(), QTimeZone(9 * 3600)).toSecsSinceEpoch());
-    o.threads = 2;
-    return o;
-}
-} // namespace
-
-BankFixture::BankFixture()
-    : clientBank(bankOptions()), bank(clientBank.testBank())
-{
-    bank.addCustomer("KIM", "PW1", "S", "김민준");
-    bank.addCustomer("LEE", "PW2", "S", "이서연");
-    platform::setClock([] { return clientNow(); });
-    CQV::SetEngineForTesting(nullptr);
-    session.SetVgateProp(freshGateHost(), 443u, 8080u);
-    session.SetServerProp(1);
-    user.SetUserID(QStringLiteral("KIM"));
-    user.SetUserName(QStringLiteral("김민준"));
-    user.SetSecurityWay(QStringLiteral("S"));
-}
+BankFixture::BankFixture() : harness::ModuleBankTest("gate-2100") {}
 
 BankFixture::~BankFixture()
 {
@@ -84,29 +39,9 @@ void BankFixture::post(const std::string& displayNo, std::int64_t amount, const 
     });
 }
 
-void BankFixture::login()
-{
-    CQVParser parser(&session);
-    QString reply;
-    ASSERT_TRUE(parser.TransData(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=KIM&UserPwd=PW1"), reply, 1, 0))
-        << reply.toStdString();
-    ASSERT_TRUE(reply.contains(QStringLiteral("<msg>10000;"))) << reply.toStdString();
-}
-
 CTVPB2100* BankFixture::openScreen()
 {
-    if (!shell)
-        shell = std::make_unique<QWidget>();
-    screen = std::make_unique<CTVPB2100>(shell.get());
-    screen->SetCommonVar(&session, nullptr, &user);
-    screen->show();
-    return screen.get();
-}
-
-void BankFixture::tapCell(CGridCtrl* grid, int row, int col)
-{
-    const QRect r = grid->cellRect(row, col);
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+    return openModule(screen);
 }
 
 } // namespace t2100

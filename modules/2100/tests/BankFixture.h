@@ -1,31 +1,17 @@
 #pragma once
-// An in-process bankd on a loopback port (temporary database, gateway keys),
-// the client's deploy.ini pointing at it with the gateway's public key, a
-// logged-in session, and module 2100's screen on top.
-#include <QDateTime>
-#include <QString>
-#include <QWidget>
+// Module 2100's screen on the shared module test base (an in-process bank, KIM's
+// session), with KIM's accounts and postings as the tests need them.
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include <gtest/gtest.h>
+#include "ModuleBankTest.h"
 
-#include "CQV.h"
-#include "ClientBank.h"
-#include "CUserInfo.h"
-#include "TestBank.h"
-
-class CGridCtrl;
 class CTVPB2100;
-class QWidget;
 
 namespace t2100 {
 
-// The bank's and the client's "now": 2024-11-05 14:32:10 (bank time).
-QDateTime clientNow();
-
-class BankFixture : public ::testing::Test {
+class BankFixture : public harness::ModuleBankTest {
 protected:
     BankFixture();
     ~BankFixture() override;
@@ -35,20 +21,9 @@ protected:
                            const std::string& openedOn, bool hidden = false, const std::string& user = "KIM");
     void post(const std::string& displayNo, std::int64_t amount, const std::string& at, const std::string& memo,
               const std::string& counterpart = "");
-    // Logs KIM in through the client's session (PDA_U001 on the encrypted route).
-    void login();
     // Builds and shows the screen (its opening requests run).
     CTVPB2100* openScreen();
-    // A tap at the centre of a grid cell.
-    static void tapCell(CGridCtrl* grid, int row, int col);
 
-    // The bank, its server and the deploy.ini; `bank` is its store, clock and helpers.
-    harness::ClientBank clientBank;
-    bankd::test::TestBank& bank;
-    CQV session;
-    CUserInfo user;
-    // Stands for the shell window, the screen's parent.
-    std::unique_ptr<QWidget> shell;
     std::unique_ptr<CTVPB2100> screen;
 };
 

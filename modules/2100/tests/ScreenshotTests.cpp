@@ -28,16 +28,7 @@ class DemoScreens : public t2100::BankFixture {
 protected:
     void SetUp() override
     {
-        bankd::DemoOptions options;
-        options.home = harness::testHome().toStdString();
-        options.fastCertificates = true;
-        bankd::populateDemo(*bank.store, options);
-        platform::setClock({}); // the demo's histories are laid out from the real today
-        CQVParser parser(&session);
-        QString reply;
-        ASSERT_TRUE(parser.TransData(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), reply, 1, 0));
-        ASSERT_TRUE(reply.contains(QStringLiteral("<msg>10000;"))) << reply.toStdString();
-        user.SetUserID(QStringLiteral("DEMOS"));
+        useDemoBank();
         openScreen();
     }
     QImage shot(QWidget* w, const QString& name)

@@ -34,18 +34,7 @@ class DemoScreens : public t2200::TransferScreen {
 protected:
     void SetUp() override
     {
-        bankd::DemoOptions options;
-        options.home = harness::testHome().toStdString();
-        options.fastCertificates = true;
-        bankd::populateDemo(*bank.store, options);
-        bank.clock.set(std::chrono::system_clock::now());
-        platform::setClock({});  // the demo data is laid out from the real today
-        CQVParser parser(&session);
-        QString reply;
-        ASSERT_TRUE(parser.TransData(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), reply, 1, 0));
-        ASSERT_TRUE(reply.contains(QStringLiteral("<msg>10000;"))) << reply.toStdString();
-        user.SetUserID(QStringLiteral("DEMOS"));
-        user.SetUserName(QStringLiteral("김민준"));
+        useDemoBank();
     }
     // The visible columns, "결과" last, lie inside the grid's 240-pixel-wide view;
     // the hidden columns from `firstHidden` on stay hidden.
