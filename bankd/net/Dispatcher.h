@@ -42,7 +42,9 @@ using Handler = std::function<Envelope(RequestContext&)>;
 
 // A login-free transaction that can be used to guess or to probe is counted
 // per client address and gateway session, and per user ID, account number or
-// resident number it names (the query field that holds each).
+// resident number it names (the query field that holds each), e.g. login
+// {User, "UserID"}, a quick inquiry {Account, "AccNO"}, enrolment
+// {Resident, "CorpJNO"}.
 struct RateRule {
     bool limited = false;
     std::vector<std::pair<RateScope, std::string>> fields;

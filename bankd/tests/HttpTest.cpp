@@ -43,7 +43,8 @@ std::string escapeCipher(const std::string& s)
 class HttpFixture : public ::testing::Test {
 protected:
     HttpFixture()
-        : keys(velcor::generateGatewayKeyPair()), gateway(keys), log(bank.dir.str("access.log"), bank.clock)
+        : bank(limitedConfig()), keys(velcor::generateGatewayKeyPair()), gateway(keys),
+          log(bank.dir.str("access.log"), bank.clock)
     {
         std::filesystem::create_directories(bank.dir.str("download"));
         writeVersionInfo(bank.dir.str("download/TVPB_Version.info"), {{"TavrinPdaBanking", "1.0.0.2"}});
@@ -80,6 +81,16 @@ protected:
         return plain ? *plain : "RAW:" + r->body;
     }
 
+    // Login-free requests per client address: more than any test here sends,
+    // except the one that runs into it.
+    static constexpr int kPerAddress = 12;
+    static BankConfig limitedConfig()
+    {
+        BankConfig c;
+        c.rateLimits.perAddress = kPerAddress;
+        return c;
+    }
+
     TestBank bank;
     velcor::GatewayKeyPair keys;
     velcor::Gateway gateway;
@@ -106,6 +117,23 @@ TEST_F(HttpFixture, SignedPathByFormPostReachesSessionTransactions)
     std::string env = exchange(*c, "encrypt=1&trcode=TEST_WHO&UserID=ALICE", true);
     EXPECT_EQ(msgCode(env), "10000");
     EXPECT_EQ(tagValue(xParse(env, "DataTag"), "free0", 1), "ALICE");
+}
+
+TEST_F(HttpFixture, LoginFreeRequestsAreCountedByTheClientsAddress)
+{
+    // Each from a fresh session, each about another cheque: only the address
+    // they share holds them back.
+    for (int i = 0; i < kPerAddress; ++i) {
+        auto c = channel();
+        std::string env = exchange(*c, "useSess=N&encrypt=1&trcode=PDA_S003&BankCD=20&PublShopNO=0123&CheckNO=" +
+                                           std::to_string(70000000 + i) + "&CheckKind=50&CheckMny=1000");
+        EXPECT_EQ(msgCode(env), result::kUnknownCheque) << i;
+    }
+    auto c = channel();
+    std::string env = exchange(*c, "useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1");
+    EXPECT_EQ(msgCode(env), result::kTooMany);
+    EXPECT_EQ(msgText(env), result::kTooManyText);
+    EXPECT_FALSE(bank.sessions.userOf(c->sessionKey()));
 }
 
 TEST_F(HttpFixture, AnotherSessionNamingTheUserGetsBiz06)
