@@ -2,6 +2,8 @@
 // failures and the status texts.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <httplib.h>
 
 #include <QLabel>
@@ -276,13 +278,15 @@ TEST_F(CQDTest, ConnectionRefusedIsAnError)
 
 TEST_F(CQDTest, StalledServerTimesOut)
 {
-    Gate gate;
-    server.onGet("/stall", [&](const httplib::Request&, httplib::Response& res) {
-        gate.wait();
+    // The handlers own the gate: one may still be on its way into wait() when
+    // the test ends, and the server outlives this body.
+    auto gate = std::make_shared<Gate>();
+    server.onGet("/stall", [gate](const httplib::Request&, httplib::Response& res) {
+        gate->wait();
         answer(res, 200, "late");
     });
-    server.onPost("/stall", [&](const httplib::Request&, httplib::Response& res) {
-        gate.wait();
+    server.onPost("/stall", [gate](const httplib::Request&, httplib::Response& res) {
+        gate->wait();
         answer(res, 200, "late");
     });
     server.start();
@@ -291,7 +295,7 @@ TEST_F(CQDTest, StalledServerTimesOut)
     const QString timedOut = QStringLiteral("Error: 서버와의 통신 시간이 초과되었습니다.");
     EXPECT_EQ(download.DownloadData(server.url(QStringLiteral("/stall"))), timedOut);
     EXPECT_EQ(download.DownloadDataEx(server.url(QStringLiteral("/stall")), QStringLiteral("q=1")), timedOut);
-    gate.release();
+    gate->release();
 }
 
 TEST_F(CQDTest, TimeoutsDefaultAndReset)
