@@ -10,6 +10,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
+#include <thread>
 
 #include "Deploy.h"
 
@@ -63,6 +65,9 @@ EndSessionServer::EndSessionServer(Handler handler) : server_(std::make_unique<h
     port_ = server_->bind_to_any_port("127.0.0.1");
     // listen_after_bind only accepts; the socket already takes connections.
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() before the loop runs would be lost and the destructor would wait forever.
+    while (!server_->is_running())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 EndSessionServer::~EndSessionServer()
