@@ -98,6 +98,8 @@ BOOL CRasEx::RAS_Connect(const QString& entryName) {
     // window exists and reports every state to it.
     auto* dlg = new CRasProgressDlg(dialogParent());
     st.progress = dlg;
+    if (!m_progressTexts.isEmpty())
+        dlg->setStateTexts(m_progressTexts);
     dlg->setReadyHandler([dlg]() {
         DialState& s = dialState();
         platform::RasConn conn = 0;

@@ -6,6 +6,7 @@
 // entry's registry key). While dialling, the progress dialog shows the link's
 // state in its own event loop; RAS_Connect returns only when the dial has ended.
 // The dial state is process-wide: one dial at a time, shared by every instance.
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include "DialkitExport.h"
@@ -41,6 +42,11 @@ public:
     unsigned RAS_GetDialResult() const;
     static QString RAS_GetLastErrorString(int rasError);
 
+    // Status texts of the progress dialog by link state (platform::RasConnState);
+    // a program with its own wording passes them here, states it leaves out show
+    // an empty line. An empty table restores the dialog's own texts.
+    void SetProgressTexts(const QHash<int, QString>& texts) { m_progressTexts = texts; }
+
     QString carrier() const { return m_strTelecom; }
     QString userName() const { return m_strUserName; }
     int saveFlag() const { return m_nSave; }
@@ -57,4 +63,5 @@ protected:
     QString m_strTelecom;
     QString m_strUserName;
     int m_nSave = 0;
+    QHash<int, QString> m_progressTexts;
 };

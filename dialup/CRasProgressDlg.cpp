@@ -93,7 +93,7 @@ void CRasProgressDlg::onDialState(int state, int error) {
         finish(CRasEx::Failed, kFinalPauseMs, false);
         return;
     }
-    setStatus(stateText(state));
+    setStatus(m_ownTexts ? m_texts.value(state) : stateText(state));
     if (state == static_cast<int>(RasConnState::Connected))
         finish(CRasEx::Connected, kFinalPauseMs, true);
     else if (state == static_cast<int>(RasConnState::Disconnected))

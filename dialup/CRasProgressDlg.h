@@ -2,6 +2,7 @@
 // The progress dialog of a dial: shows each link state the dial reports and ends
 // with the dial's result (0 connected, 1 failed, 2 timed out, 3 cancelled).
 #include <QEvent>
+#include <QHash>
 #include <functional>
 #include "CRasDlgBase.h"
 
@@ -25,6 +26,8 @@ public:
 
     // Called once when the window first exists (shown); the dial starts there.
     void setReadyHandler(std::function<void()> onReady) { m_onReady = std::move(onReady); }
+    // Replaces the status texts of the link states (see CRasEx::SetProgressTexts).
+    void setStateTexts(const QHash<int, QString>& texts) { m_texts = texts; m_ownTexts = true; }
     // The text of the status line.
     QString statusText() const;
     // The status line's text for a link state (no error); empty for other states.
@@ -47,4 +50,6 @@ private:
     qint64 m_started = -1;
     bool m_finishing = false;
     std::function<void()> m_onReady;
+    QHash<int, QString> m_texts;
+    bool m_ownTexts = false;
 };

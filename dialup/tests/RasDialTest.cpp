@@ -125,6 +125,33 @@ TEST_F(RasDialTest, StoredKtfDialsWithEmptyCredentials) {
     EXPECT_TRUE(ras.RAS_IsConnected());
 }
 
+TEST_F(RasDialTest, ProgressTextsPassedInReplaceTheOwnOnes) {
+    using platform::RasConnState;
+    store(QStringLiteral("KTF 모뎀"), QStringLiteral("TELECOM"), QStringLiteral("KTF"));
+    store(QStringLiteral("끊김"), QStringLiteral("TELECOM"), QStringLiteral("KTF"));
+    CRasEx ras;
+    ras.SetProgressTexts({{int(RasConnState::OpenPort), QStringLiteral("준비")},
+                          {int(RasConnState::Connected), QStringLiteral("연결 완료")},
+                          {int(RasConnState::Disconnected), QStringLiteral("종료")}});
+    {
+        harness::ModalScript modals;
+        modals.expectDialog(QStringLiteral("CRasProgressDlg"), progress());
+        EXPECT_TRUE(ras.RAS_Connect(QStringLiteral("KTF 모뎀")));
+    }
+    // States left out of the table show an empty line; the outcome is unchanged.
+    EXPECT_EQ(statuses.value(0), QStringLiteral("준비"));
+    EXPECT_EQ(lastStatus, QStringLiteral("연결 완료"));
+    EXPECT_FALSE(statuses.contains(QStringLiteral("전화 거는중...")));
+    EXPECT_TRUE(platform::soundsPlayed().contains(QStringLiteral("InfBeg")));
+    ras.RAS_Disconnect();
+
+    harness::ModalScript modals;
+    modals.expectDialog(QStringLiteral("CRasProgressDlg"), progress());
+    EXPECT_FALSE(ras.RAS_Connect(QStringLiteral("끊김")));
+    EXPECT_EQ(lastStatus, QStringLiteral("종료"));
+    EXPECT_EQ(ras.RAS_GetDialResult(), 1u);
+}
+
 TEST_F(RasDialTest, SktChosenInTheDialogUsesTheDeployedAccount) {
     CRasEx ras;
     harness::ModalScript modals;

@@ -1,6 +1,6 @@
 #include "CSettingDlg.h"
 
-#include "LoginSettings.h"
+#include <NetSettings.h>
 
 #include <CBmpButton.h>
 #include <CColorStatic.h>
@@ -73,7 +73,7 @@ CSettingDlg::CSettingDlg(QWidget* parent, CRasEx* ras) : platform::DialogBase(pa
     connect(modem_, &QRadioButton::toggled, this, &CSettingDlg::updateListVisibility);
 
     // Current values.
-    const int option = login::ReadNetworkConnectOption();
+    const int option = netsettings::ReadNetworkConnectOption();
     if (option == 0) lan_->setChecked(true);
     else if (option == 1) modem_->setChecked(true);
 
@@ -85,8 +85,8 @@ CSettingDlg::CSettingDlg(QWidget* parent, CRasEx* ras) : platform::DialogBase(pa
         for (int i = 0; i < count && i < 10; ++i) entries_->addItem(names[i]);
     }
     entryCount_ = entries_->count();
-    entries_->setCurrentIndex(entries_->findText(login::ReadConnectModem(), Qt::MatchExactly));
-    equalVup_->setChecked(login::ReadEqualVUP() != 0);
+    entries_->setCurrentIndex(entries_->findText(netsettings::ReadConnectModem(), Qt::MatchExactly));
+    equalVup_->setChecked(netsettings::ReadEqualVUP() != 0);
     updateListVisibility();
 }
 
@@ -112,9 +112,9 @@ void CSettingDlg::updateListVisibility()
 void CSettingDlg::OnOK()
 {
     const int option = lan_->isChecked() ? 0 : modem_->isChecked() ? 1 : -1;
-    login::WriteNetworkConnectOption(option);
-    login::WriteConnectModem(entries_->currentIndex() >= 0 ? entries_->currentText() : QString());
-    login::WriteEqualVUP(equalVup_->isChecked() ? 1 : 0);
+    netsettings::WriteNetworkConnectOption(option);
+    netsettings::WriteConnectModem(entries_->currentIndex() >= 0 ? entries_->currentText() : QString());
+    netsettings::WriteEqualVUP(equalVup_->isChecked() ? 1 : 0);
     done(1);
 }
 

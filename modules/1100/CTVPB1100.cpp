@@ -4,6 +4,7 @@
 
 #include "CSettingDlg.h"
 #include "LoginSettings.h"
+#include <ConnectNetwork.h>
 
 #include <CBmpButton.h>
 #include <DeviceFrame.h>
@@ -156,33 +157,7 @@ void CTVPB1100::SetLocalID(const QString& id)
 
 int CTVPB1100::ConnectNetwork()
 {
-    repaint();
-    const int mode = login::ReadNetworkConnectOption();
-    if (mode == 0) return TRUE;
-    if (mode != 1 || !ras_) return FALSE; // never configured: nothing happens
-    if (ras_->RAS_IsConnected()) return TRUE;
-
-    const QString modem = login::ReadConnectModem();
-    if (modem.isEmpty()) {
-        messageBox(this, QStringLiteral("먼저 환경설정에서 연결하고자하는 모뎀을 선택하세요."),
-                   QStringLiteral("모뎀 확인"), platform::MB_OK | platform::MB_ICONINFORMATION);
-        return FALSE;
-    }
-    if (ras_->RAS_Connect(modem)) {
-        repaint();
-        return TRUE;
-    }
-    ras_->RAS_Disconnect();
-    QString text;
-    switch (ras_->RAS_GetDialResult()) {
-    case 1: text = QStringLiteral("연결에 실패했습니다."); break;
-    case 2: text = QStringLiteral("연결 시간이 초과되었습니다."); break;
-    case 3: text = QStringLiteral("연결이 취소되었습니다."); break;
-    default: break;
-    }
-    messageBox(this, text, QStringLiteral("메시지"), platform::MB_OK | platform::MB_ICONERROR);
-    repaint();
-    return FALSE;
+    return netsettings::ConnectNetwork(this, ras_);
 }
 
 void CTVPB1100::On110001()
