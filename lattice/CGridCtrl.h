@@ -191,7 +191,11 @@ public:
     BOOL AutoSizeColumn(int col, UINT nAutoSizeStyle = GVS_DEFAULT);
     void AutoSizeRows();
     BOOL AutoSizeRow(int row);
-    // Grows rows and columns so the cells fill the visible area (never shrinks).
+    // Grows rows and columns so the cells fill the visible area. Columns never
+    // shrink. Rows taller than the area give back what earlier stretching added,
+    // and rows that would fit but for the horizontal scroll bar are squeezed
+    // above it (never below one line of text), so that no vertical bar appears
+    // that they do not need. Scroll bars turned off take no room.
     void ExpandToFit(BOOL bExpandFixed = TRUE);
     void ExpandRowsToFit(BOOL bExpandFixed = TRUE);
     void ExpandColumnsToFit(BOOL bExpandFixed = TRUE);

@@ -28,6 +28,43 @@ bool spreadExtra(QVector<int>& sizes, int first, int diff)
     return true;
 }
 
+// Takes up to `excess` pixels from the visible sizes from `first` on, one pixel
+// at a time from the last towards the first, so they shrink evenly; no size goes
+// below `floor`. Returns the pixels taken.
+int takeBack(QVector<int>& sizes, int first, int excess, int floor)
+{
+    int taken = 0;
+    bool progress = true;
+    while (taken < excess && progress) {
+        progress = false;
+        for (int i = static_cast<int>(sizes.size()) - 1; i >= first && taken < excess; --i) {
+            if (sizes[i] > 0 && sizes[i] > floor) {
+                --sizes[i];
+                ++taken;
+                progress = true;
+            }
+        }
+    }
+    return taken;
+}
+
+// The part of the control that shows cells once the scroll bars that cells of
+// totalW x totalH pixels need, as far as the bars' policies let them appear,
+// have taken their room. A bar turned off takes none; a bar always on, always.
+QSize viewRoom(const QAbstractScrollArea* grid, int totalW, int totalH)
+{
+    const QRect area = grid->contentsRect();
+    const int bar = grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid);
+    const Qt::ScrollBarPolicy hPolicy = grid->horizontalScrollBarPolicy();
+    const Qt::ScrollBarPolicy vPolicy = grid->verticalScrollBarPolicy();
+    bool needV = vPolicy == Qt::ScrollBarAlwaysOn || (vPolicy == Qt::ScrollBarAsNeeded && totalH > area.height());
+    const bool needH = hPolicy == Qt::ScrollBarAlwaysOn
+        || (hPolicy == Qt::ScrollBarAsNeeded && totalW > area.width() - (needV ? bar : 0));
+    if (needH && !needV && vPolicy == Qt::ScrollBarAsNeeded)
+        needV = totalH > area.height() - bar;
+    return QSize(area.width() - (needV ? bar : 0), area.height() - (needH ? bar : 0));
+}
+
 } // namespace
 
 // ---- Sizes -------------------------------------------------------------------
@@ -183,16 +220,11 @@ void CGridCtrl::layoutGrid()
 {
     // Work out which scroll bars the cells need and size the ranges for the
     // area that remains, before the bars themselves appear.
-    const QRect area = contentsRect();
-    const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const int totalW = GetVirtualWidth();
     const int totalH = GetVirtualHeight();
-    bool needV = totalH > area.height();
-    bool needH = totalW > area.width() - (needV ? sb : 0);
-    if (needH && !needV)
-        needV = totalH > area.height() - sb;
-    const int viewW = area.width() - (needV ? sb : 0);
-    const int viewH = area.height() - (needH ? sb : 0);
+    const QSize view = viewRoom(this, totalW, totalH);
+    const int viewW = view.width();
+    const int viewH = view.height();
     const int fw = fixedWidth();
     const int fh = fixedHeight();
     horizontalScrollBar()->setRange(0, std::max(0, totalW - viewW));
@@ -310,10 +342,8 @@ void CGridCtrl::AutoSize(UINT nAutoSizeStyle)
 
 void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
 {
-    const QRect area = contentsRect();
-    const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int target = area.width() - (GetVirtualHeight() > area.height() ? sb : 0);
-    const int diff = target - GetVirtualWidth();
+    // Columns that fit leave the width of a vertical bar only when the rows need one.
+    const int diff = viewRoom(this, 0, GetVirtualHeight()).width() - GetVirtualWidth();
     if (diff <= 0)
         return;
     if (spreadExtra(colWidths_, bExpandFixed ? 0 : fixedCols_, diff))
@@ -322,13 +352,31 @@ void CGridCtrl::ExpandColumnsToFit(BOOL bExpandFixed)
 
 void CGridCtrl::ExpandRowsToFit(BOOL bExpandFixed)
 {
-    const QRect area = contentsRect();
-    const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int target = area.height() - (GetVirtualWidth() > area.width() ? sb : 0);
-    const int diff = target - GetVirtualHeight();
-    if (diff <= 0)
+    const int first = bExpandFixed ? 0 : fixedRows_;
+    const int room = viewRoom(this, GetVirtualWidth(), 0).height();
+    const int diff = room - GetVirtualHeight();
+    if (diff > 0) {
+        if (spreadExtra(rowHeights_, first, diff))
+            layoutGrid();
         return;
-    if (spreadExtra(rowHeights_, bExpandFixed ? 0 : fixedRows_, diff))
+    }
+    if (diff == 0)
+        return;
+    // Taller than the room: rows stretched before (for a larger control) give
+    // their stretch back. Rows that would fit but for the horizontal bar are
+    // squeezed into the room above it, each still a line of text high, so no
+    // vertical bar appears that they do not need and covers the last column.
+    const int excess = -diff;
+    const QVector<int> before = rowHeights_;
+    int taken = takeBack(rowHeights_, first, excess, GetDefRowHeight());
+    const int barRoom = contentsRect().height() - room;
+    if (taken < excess && excess - taken <= barRoom) {
+        const int textRow = fontMetrics().height() + kMarginY * 2 - 1;
+        QVector<int> squeezed = rowHeights_;
+        if (takeBack(squeezed, first, excess - taken, textRow) == excess - taken)
+            rowHeights_ = squeezed;
+    }
+    if (rowHeights_ != before)
         layoutGrid();
 }
 
@@ -340,10 +388,7 @@ void CGridCtrl::ExpandToFit(BOOL bExpandFixed)
 
 void CGridCtrl::ExpandLastColumn()
 {
-    const QRect area = contentsRect();
-    const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const int target = area.width() - (GetVirtualHeight() > area.height() ? sb : 0);
-    const int diff = target - GetVirtualWidth();
+    const int diff = viewRoom(this, 0, GetVirtualHeight()).width() - GetVirtualWidth();
     if (diff <= 0)
         return;
     for (int c = GetColumnCount() - 1; c >= 0; --c) {
@@ -357,14 +402,13 @@ void CGridCtrl::ExpandLastColumn()
 
 void CGridCtrl::ExpandToFitNoScroll()
 {
-    const QRect area = contentsRect();
-    const int sb = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     // Rows first: when they fit, they are stretched to the full height and no
-    // vertical bar takes width away from the columns.
+    // vertical bar takes width away from the columns (which will fit too).
+    const int height = viewRoom(this, 0, 0).height();
     const int totalH = GetVirtualHeight();
-    if (totalH > 0 && totalH < area.height())
-        spreadExtra(rowHeights_, 0, area.height() - totalH);
-    const int target = area.width() - (GetVirtualHeight() > area.height() ? sb : 0);
+    if (totalH > 0 && totalH < height)
+        spreadExtra(rowHeights_, 0, height - totalH);
+    const int target = viewRoom(this, 0, GetVirtualHeight()).width();
     const int totalW = GetVirtualWidth();
     if (totalW > 0 && target > 0 && totalW != target) {
         int last = -1;

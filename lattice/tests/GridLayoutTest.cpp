@@ -1,11 +1,13 @@
 // Grid sizing and scrolling, and the drop-down laid over a cell.
 #include <QScrollBar>
+#include <QStyle>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
 #include "CGridCellCombo.h"
 #include "CGridCtrl.h"
+#include "Screenshot.h"
 
 namespace {
 
@@ -128,6 +130,101 @@ TEST(GridLayout, ScrolledRowsKeepTheHeaderInPlace)
 
     g.EnsureVisible(1, 0);
     EXPECT_EQ(g.verticalScrollBar()->value(), 0);
+}
+
+// The held-accounts layout: columns wider than the control (a horizontal bar),
+// a header and eight rows that fit the control's height but not the room above
+// that bar. Stretched to fit, they must fit: a vertical bar would cover the end
+// of the balance column ("8,956,90"). Nine rows of text do need one.
+TEST(GridLayout, RowsFittedToTheControlNeverGetAVerticalBarTheyDoNotNeed)
+{
+    QWidget page;
+    page.resize(240, 244);
+    auto* g = new CGridCtrl(&page);
+    g->setObjectName(QStringLiteral("accountGrid"));
+    g->setGeometry(0, 26, 240, 189);
+    auto fill = [&](int dataRows) {
+        g->DeleteAllItems();
+        g->SetColumnCount(4);
+        g->SetFixedRowCount(1);
+        g->SetRowCount(1 + dataRows);
+        const int widths[] = {121, 106, 70, 0};
+        for (int c = 0; c < 4; ++c)
+            g->SetColumnWidth(c, widths[c]);
+        for (int r = 1; r <= dataRows; ++r) {
+            g->SetItemText(r, 0, QStringLiteral("110-234-56789%1").arg(r));
+            g->SetItemText(r, 1, QStringLiteral("8,956,90%1").arg(r));
+            g->SetItemFormat(r, 1, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+        }
+        g->ExpandRowsToFit(FALSE);
+        g->Refresh();
+    };
+    fill(8);
+    page.show();
+    QCoreApplication::processEvents();
+    ASSERT_GT(sumHeights(*g), 0);
+    EXPECT_TRUE(g->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(g->verticalScrollBar()->isVisible());
+    EXPECT_EQ(g->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(sumHeights(*g), g->viewport()->height());
+    EXPECT_EQ(g->GetRowHeight(0), g->GetDefRowHeight()); // the header keeps its height
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_GE(g->GetRowHeight(r), g->fontMetrics().height() + 3) << r;
+    // The whole balance, last digit included, lies inside the visible cells.
+    EXPECT_LE(g->cellRect(8, 1).right(), g->viewport()->width() - 1);
+    const QImage shot = harness::shotImage(&page);
+    harness::saveShot(&page, QStringLiteral("grid_eight_rows_fitted"));
+    const QPoint origin = g->viewport()->mapTo(&page, QPoint(0, 0));
+    const QRect balance = g->cellRect(8, 1).translated(origin);
+    EXPECT_NE(shot.pixelColor(balance.right() - 8, balance.center().y()), QColor(255, 255, 255))
+        << "the last digit is drawn";
+
+    // Nine rows do not fit even squeezed: they scroll, at their own height.
+    fill(9);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(g->verticalScrollBar()->isVisible());
+    EXPECT_EQ(g->GetRowHeight(9), g->GetDefRowHeight());
+
+    // Stretched for a taller control, the rows give the stretch back when it
+    // shrinks again.
+    fill(8);
+    g->setGeometry(0, 26, 240, 300);
+    g->ExpandRowsToFit(FALSE);
+    EXPECT_GT(g->GetRowHeight(1), g->GetDefRowHeight());
+    g->setGeometry(0, 26, 240, 189);
+    g->ExpandRowsToFit(FALSE);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g->verticalScrollBar()->isVisible());
+    EXPECT_EQ(sumHeights(*g), g->viewport()->height());
+}
+
+// A scroll bar turned off takes no room: columns two pixels wider than the
+// control with the horizontal bar off, rows filling the height exactly, show no
+// vertical bar over a blank strip (the account detail dialog).
+TEST(GridLayout, AScrollBarTurnedOffTakesNoRoom)
+{
+    CGridCtrl g(6, 2);
+    g.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g.resize(236, 6 * 22 + 2);
+    g.SetColumnWidth(0, 96);
+    g.SetColumnWidth(1, 140);
+    for (int r = 0; r < 6; ++r)
+        g.SetRowHeight(r, 22);
+    g.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(g.verticalScrollBar()->isVisible());
+    EXPECT_EQ(g.verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(g.viewport()->height(), 6 * 22);
+
+    // Turned on for good, the vertical bar narrows what the columns fill.
+    CGridCtrl on(3, 2);
+    on.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    on.resize(200, 100);
+    on.SetColumnWidth(0, 50);
+    on.SetColumnWidth(1, 50);
+    on.ExpandColumnsToFit();
+    const int bar = on.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &on);
+    EXPECT_EQ(sumWidths(on), on.contentsRect().width() - bar);
 }
 
 TEST(GridLayout, HeaderBorderDragResizesOnlyWhenAllowed)

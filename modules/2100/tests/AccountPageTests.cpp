@@ -3,6 +3,8 @@
 
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QScrollBar>
 
 #include "BankFixture.h"
 #include "CAccountDetailDlg.h"
@@ -13,6 +15,7 @@
 #include "CHistoryPage.h"
 #include "CTVPB2100.h"
 #include "ModalScript.h"
+#include "Screenshot.h"
 #include "Services.h"
 
 using harness::ModalScript;
@@ -253,4 +256,40 @@ TEST_F(AccountPage, AFailedDetailInquiryPutsTheComboBackAndTheReloginClosesTheDi
     // The prompt closed the dialog and then the screen, for the login screen.
     EXPECT_EQ(screen->GetNextModule(), 1100);
     EXPECT_TRUE(screen->IsClosing());
+}
+
+// Eight accounts fit the grid's height: no vertical bar may cover the end of the
+// balances; the detail dialog's rows fit too and show no bar over a blank strip.
+TEST_F(AccountPage, EightAccountsAndTheirDetailShowEveryDigitWithoutAVerticalScrollBar)
+{
+    addAccounts(8);
+    post("110-234-567891", 8956901, "2024-10-01 10:00:00", "급여");
+    login();
+    ModalScript modals;
+    openScreen();
+    ASSERT_EQ(page()->AccountCount(), 8);
+    QCoreApplication::processEvents();
+    harness::saveShot(screen.get(), QStringLiteral("2100_accounts_eight"));
+    EXPECT_FALSE(grid()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(grid()->GetItemText(1, CAccountPage::ColBalance), QStringLiteral("8,956,901"));
+    for (int r = 0; r <= 8; ++r)
+        EXPECT_LE(grid()->cellRect(r, CAccountPage::ColBalance).right(), grid()->viewport()->width() - 1) << r;
+    EXPECT_LE(grid()->cellRect(8, 0).bottom(), grid()->viewport()->height() - 1);
+
+    tapCell(grid(), 1, 0);
+    modals.expectDialog(QStringLiteral("CAccountDetailDlg"), [&](QDialog* d) {
+        QCoreApplication::processEvents(); // the scroll bars settle before the shot
+        harness::saveShot(d, QStringLiteral("2100_detail_few_items"));
+        auto* dlg = qobject_cast<CAccountDetailDlg*>(d);
+        EXPECT_TRUE(dlg);
+        if (dlg) {
+            CGridCtrl* g = dlg->Grid();
+            EXPECT_FALSE(g->verticalScrollBar()->isVisible());
+            EXPECT_EQ(g->verticalScrollBar()->maximum(), 0);
+            EXPECT_EQ(g->GetVirtualHeight(), g->viewport()->height());
+        }
+        return 1;
+    });
+    screen->findChild<CBmpButton*>(QStringLiteral("btnDetail"))->click();
+    modals.verify();
 }
