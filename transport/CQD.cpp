@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "CodePage949.h"
+#include "CodePage949Qt.h"
 #include "DownloadStatus.h"
 #include "HttpExchange.h"
 
@@ -177,7 +177,7 @@ QString CQD::DownloadData(const QString& url, QLabel* status, unsigned statusId)
     if (outcome.error)
         return outcome.text;
     reporter.show(QStringLiteral("다운로드 완료"));
-    return transport::fromCp949(body);
+    return cp949::decode(body);
 }
 
 QString CQD::DownloadDataEx(const QString& url, const QString& form)
@@ -192,12 +192,12 @@ QString CQD::DownloadDataEx(const QString& url, const QString& form)
         HttpRequest request;
         request.url = split.url;
         request.post = true;
-        request.body = transport::toCp949(form);
+        request.body = cp949::encode(form);
         request.headers = postHeaders();
         request.wantBody = firstAnswerHasBody;
         outcome = exchange(request, postHeaders(), reporter, body);
     }
     if (outcome.error)
         return outcome.text;
-    return transport::fromCp949(body);
+    return cp949::decode(body);
 }

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <thread>
 
-#include "Cp949.h"
+#include "CodePage949Qt.h"
 
 struct LoopbackServer::Impl {
     httplib::Server server;
@@ -65,7 +65,7 @@ LoopbackServer::LoopbackServer() : d_(std::make_unique<Impl>())
         d->hits.append(hit);
         res.status = d->status;
         if (d->status == 200) {
-            const QByteArray body = reftext::toCp949(d->reply);
+            const QByteArray body = cp949::encode(d->reply);
             res.set_content(body.toStdString(), "text/plain; charset=ks_c_5601-1987");
         }
     });

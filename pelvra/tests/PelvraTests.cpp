@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "CEBInfo.h"
-#include "Cp949.h"
+#include "CodePage949Qt.h"
 
 TEST(Pelvra, ElectronicBankingTermsComeBackFromCodePage949)
 {
@@ -15,7 +15,7 @@ TEST(Pelvra, ElectronicBankingTermsComeBackFromCodePage949)
     QFile f(QStringLiteral(":/reftext/Pelvra/TEXT/129"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray raw = f.readAll();
-    EXPECT_EQ(raw, reftext::toCp949(t));
+    EXPECT_EQ(raw, cp949::encode(t));
     EXPECT_FALSE(raw.contains(QByteArray::fromStdString("약관")));
 }
 

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "Cp949.h"
+#include "CodePage949Qt.h"
 
 namespace reftext {
 
@@ -15,7 +15,7 @@ QString loadResourceText(const QString& resourcePath)
     const qsizetype zero = bytes.indexOf('\0');
     if (zero >= 0)
         bytes.truncate(zero);
-    return fromCp949(bytes);
+    return cp949::decode(bytes);
 }
 
 } // namespace reftext

@@ -7,7 +7,7 @@
 #include "CECode.h"
 #include "CIBInfo.h"
 #include "CSecInfo.h"
-#include "Cp949.h"
+#include "CodePage949Qt.h"
 
 namespace {
 
@@ -73,9 +73,9 @@ TEST(ReferenceTexts, ResourcesAreStoredAsCodePage949)
         EXPECT_FALSE(raw.contains('\0')) << lib;
         EXPECT_TRUE(raw.contains("\r\n")) << lib;
     }
-    EXPECT_EQ(rawResource("Zentab"), reftext::toCp949(CBCode().GetZentab()));
-    EXPECT_EQ(rawResource("Quendra"), reftext::toCp949(CECode().GetQuendra()));
-    EXPECT_EQ(rawResource("Zentab").left(13), reftext::toCp949(QStringLiteral("20\t타브린은행")));
+    EXPECT_EQ(rawResource("Zentab"), cp949::encode(CBCode().GetZentab()));
+    EXPECT_EQ(rawResource("Quendra"), cp949::encode(CECode().GetQuendra()));
+    EXPECT_EQ(rawResource("Zentab").left(13), cp949::encode(QStringLiteral("20\t타브린은행")));
 }
 
 TEST(Morlit, SecurityTextHasTheTwoSectionsSeparatedByBlankLines)
@@ -86,7 +86,7 @@ TEST(Morlit, SecurityTextHasTheTwoSectionsSeparatedByBlankLines)
     ASSERT_GT(card, 0);
     EXPECT_TRUE(t.mid(card).contains(QStringLiteral("yessign")));
     EXPECT_TRUE(t.mid(card).contains(QStringLiteral("출금")));
-    const qsizetype bytes = reftext::toCp949(t).size();
+    const qsizetype bytes = cp949::encode(t).size();
     EXPECT_GT(bytes, 600);
     EXPECT_LT(bytes, 800);
 }

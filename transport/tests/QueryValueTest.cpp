@@ -1,9 +1,8 @@
-// Query values and the code page 949 conversions.
+// Query values.
 #include <gtest/gtest.h>
 
 #include <QStringList>
 
-#include "CodePage949.h"
 #include "QueryValue.h"
 
 namespace {
@@ -33,36 +32,6 @@ TEST(QueryValue, EncodedValueCannotAddAKey)
     EXPECT_EQ(query.split(u'&').size(), 4);
     EXPECT_EQ(query.count(QStringLiteral("TranMny=")), 2); // one real key, one inside the value
     EXPECT_TRUE(query.contains(QStringLiteral("Sender=김%26TranMny=1&")));
-}
-
-TEST(CodePage949, HangulIsTwoBytesPerSyllable)
-{
-    const QByteArray bytes = transport::toCp949(QStringLiteral("가나q=1"));
-    EXPECT_EQ(bytes, QByteArray("\xB0\xA1\xB3\xAA" "q=1"));
-    EXPECT_EQ(transport::fromCp949(bytes), QStringLiteral("가나q=1"));
-    // A syllable outside KS X 1001 but inside code page 949.
-    EXPECT_EQ(transport::toCp949(QStringLiteral("똠")).size(), 2);
-    EXPECT_EQ(transport::fromCp949(transport::toCp949(QStringLiteral("똠방각하"))), QStringLiteral("똠방각하"));
-}
-
-TEST(CodePage949, BadInputIsReplacedNotDropped)
-{
-    // A character code page 949 cannot hold becomes "?", the rest goes on.
-    EXPECT_EQ(transport::toCp949(QStringLiteral("a\U0001F600b")), QByteArray("a?b"));
-    // A lead byte without a valid trail byte becomes U+FFFD, the rest goes on.
-    EXPECT_EQ(transport::fromCp949(QByteArray("x\xFFy")), QStringLiteral("x\uFFFDy"));
-    EXPECT_EQ(transport::fromCp949(QByteArray("ab\xB0")), QStringLiteral("ab\uFFFD"));
-    EXPECT_EQ(transport::fromCp949(QByteArray()), QString());
-}
-
-TEST(CodePage949, LongTextConvertsWhole)
-{
-    QString text;
-    for (int i = 0; i < 5000; ++i)
-        text += QStringLiteral("한%1").arg(i % 10);
-    const QByteArray bytes = transport::toCp949(text);
-    EXPECT_EQ(bytes.size(), 5000 * 3);
-    EXPECT_EQ(transport::fromCp949(bytes), text);
 }
 
 } // namespace

@@ -15,7 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "CodePage949.h"
+#include "CodePage949Qt.h"
 #include "Deploy.h"
 
 namespace transporttest {
@@ -239,13 +239,13 @@ DeployFile::~DeployFile()
 
 std::string cp949(const QString& text)
 {
-    const QByteArray bytes = transport::toCp949(text);
+    const QByteArray bytes = cp949::encode(text);
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 QString fromCp949(const std::string& bytes)
 {
-    return transport::fromCp949(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    return cp949::decode(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
 } // namespace transporttest
