@@ -5,7 +5,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "Cp949.h"
+#include "CodePage949.h"
 
 namespace bankd {
 
@@ -28,7 +28,7 @@ std::vector<VersionEntry> readVersionInfo(const std::string& path)
         return out;
     std::stringstream ss;
     ss << in.rdbuf();
-    std::string text = cp949ToUtf8(ss.str()).value_or(std::string());
+    std::string text = cp949::toUtf8Strict(ss.str()).value_or(std::string());
     size_t pos = 0;
     for (;;) {
         size_t nl = text.find('\n', pos);
@@ -61,7 +61,7 @@ void writeVersionInfo(const std::string& path, const std::vector<VersionEntry>& 
     std::string tmp = path + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        std::string bytes = utf8ToCp949(text);
+        std::string bytes = cp949::fromUtf8(text);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out)
             throw std::runtime_error("cannot write " + tmp);

@@ -8,7 +8,7 @@
 
 #include "AccessLog.h"
 #include "BoundedTaskQueue.h"
-#include "Cp949.h"
+#include "CodePage949.h"
 #include "Dispatcher.h"
 #include "ReplyCork.h"
 #include "ResultCodes.h"
@@ -100,15 +100,15 @@ std::string formValueQ(const std::string& body)
 // Plain requests arrive in code page 949 (ASCII is the same in UTF-8).
 std::optional<std::string> plainText(const std::string& bytes)
 {
-    if (isValidUtf8(bytes))
+    if (cp949::isValidUtf8(bytes))
         return bytes;
-    return cp949ToUtf8(bytes);
+    return cp949::toUtf8Strict(bytes);
 }
 
 void refuseGateway(httplib::Response& res, const std::string& reason)
 {
     res.status = 400;
-    res.set_content(utf8ToCp949(velcor::errorReply(reason)), kTextType);
+    res.set_content(cp949::fromUtf8(velcor::errorReply(reason)), kTextType);
     noteRefusal(tNote.route.empty() ? "enc" : tNote.route, "GW-REFUSED");
 }
 
@@ -149,7 +149,7 @@ void BankServer::routes()
         auto text = plainText(bytes);
         DispatchOutcome o = text ? dispatcher_.dispatch(Route::Plain, std::string(), *text, peer)
                                  : DispatchOutcome{Envelope(result::kMalformed, result::kMalformedText), "-", "-"};
-        res.set_content(utf8ToCp949(o.envelope.str()), kTextType);
+        res.set_content(cp949::fromUtf8(o.envelope.str()), kTextType);
         note("plain", o, std::string());
     };
 
@@ -190,7 +190,7 @@ void BankServer::routes()
     });
     http_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
         res.status = 500;
-        res.set_content(utf8ToCp949(velcor::errorReply(result::kSystemText)), kTextType);
+        res.set_content(cp949::fromUtf8(velcor::errorReply(result::kSystemText)), kTextType);
         noteRefusal(tNote.route.empty() ? "-" : tNote.route, "HTTP500");
     });
     // httplib calls the logger once the whole reply is written.

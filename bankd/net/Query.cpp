@@ -1,6 +1,6 @@
 #include "Query.h"
 
-#include "Cp949.h"
+#include "CodePage949.h"
 
 namespace bankd {
 
@@ -59,7 +59,7 @@ std::optional<Query> Query::parse(std::string_view text, std::string* reason)
         return fail("empty query");
     if (text.size() > kMaxLength)
         return fail("query too long");
-    if (!isValidUtf8(text))
+    if (!cp949::isValidUtf8(text))
         return fail("query is not valid text");
     size_t pos = 0;
     while (pos <= text.size()) {

@@ -8,7 +8,7 @@
 
 #include "AccessLog.h"
 #include "BankServer.h"
-#include "Cp949.h"
+#include "CodePage949.h"
 #include "EnvelopeReader.h"
 #include "ResultCodes.h"
 #include "TestBank.h"
@@ -172,11 +172,11 @@ TEST_F(HttpFixture, ReplayedAndGarbageRequestsGetAnErrorTextInCodePage949)
     auto garbage = http->Get("/servlet/TvPdaMain?q=%3D%3D%3Dnot-a-cipher");
     ASSERT_TRUE(garbage);
     EXPECT_EQ(garbage->status, 400);
-    auto text = cp949ToUtf8(garbage->body);
+    auto text = cp949::toUtf8Strict(garbage->body);
     ASSERT_TRUE(text);
     EXPECT_EQ(text->rfind("Error:", 0), 0u);
     EXPECT_GT(text->size(), 6u);
-    EXPECT_FALSE(isValidUtf8(garbage->body) && garbage->body != *text);  // Korean went out as CP949
+    EXPECT_FALSE(cp949::isValidUtf8(garbage->body) && garbage->body != *text);  // Korean went out as CP949
     auto empty = http->Get("/servlet/TvPdaMain");
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->body.rfind("Error:", 0), 0u);
@@ -194,9 +194,9 @@ TEST_F(HttpFixture, PlainServletAnswersInCodePage949)
     auto r = http->Get("/servlet/TvPdaNoEnc?trcode=PDA_U003&Num=0");
     ASSERT_TRUE(r);
     EXPECT_EQ(r->status, 200);
-    EXPECT_NE(r->body.find(utf8ToCp949("공지 3")), std::string::npos);
+    EXPECT_NE(r->body.find(cp949::fromUtf8("공지 3")), std::string::npos);
     EXPECT_EQ(r->body.find("공지 3"), std::string::npos);  // not UTF-8
-    auto text = cp949ToUtf8(r->body);
+    auto text = cp949::toUtf8Strict(r->body);
     ASSERT_TRUE(text);
     EXPECT_EQ(tagValue(xParse(*text, "DataTag"), "list0", 3, 1), "공지 3");
     auto t = http->Get("/servlet/TvPdaNoEnc?trcode=PDA_T003");
@@ -204,10 +204,10 @@ TEST_F(HttpFixture, PlainServletAnswersInCodePage949)
     EXPECT_EQ(xParse(t->body, "free0"), "20241105;143210;");
     auto login = http->Get("/servlet/TvPdaNoEnc?useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1");
     ASSERT_TRUE(login);
-    EXPECT_EQ(msgCode(*cp949ToUtf8(login->body)), result::kWrongRoute);
+    EXPECT_EQ(msgCode(*cp949::toUtf8Strict(login->body)), result::kWrongRoute);
     auto post = http->Post("/servlet/TvPdaNoEnc", "trcode=PDA_U004&Num=2", "application/x-www-form-urlencoded");
     ASSERT_TRUE(post);
-    EXPECT_EQ(msgCode(*cp949ToUtf8(post->body)), "10000");
+    EXPECT_EQ(msgCode(*cp949::toUtf8Strict(post->body)), "10000");
 }
 
 TEST_F(HttpFixture, DownloadFolderServesItsFilesAndNothingElse)
