@@ -108,6 +108,7 @@ void CNoticeBoard::showData(const QString& num)
 {
     ClearGridCtrl(c_.grid);
     shown_.clear();
+    rowTexts_.clear();
     c_.time->SetWindowText(QString());
 
     KitRequest request = screen_->Request(c_.window);
@@ -127,8 +128,13 @@ void CNoticeBoard::showData(const QString& num)
 
     const int rows = static_cast<int>(shown_.size());
     SetRowCount(c_.grid, std::max(1, rows), kRowHeight);
-    for (int i = 0; i < rows; ++i)
-        c_.grid->SetItemText(i, 0, kit::NoticeRowText(shown_[i]));
+    // The cell shows "> " and the title; the whole row text, with the number
+    // reversed behind the blanks, stays beside it for the detail request (the
+    // blanks alone do not push the number out of the column in every font).
+    for (int i = 0; i < rows; ++i) {
+        rowTexts_ << kit::NoticeRowText(shown_[i]);
+        c_.grid->SetItemText(i, 0, QStringLiteral("> ") + shown_[i].title);
+    }
     if (rows > 0)
         SetGridColor(c_.grid, 1);
     c_.grid->Refresh();
@@ -158,10 +164,15 @@ void CNoticeBoard::Detail()
         return;
     }
     QString text;
-    if (!showDetail(kit::NoticeNumberOfRow(grid->GetItemText(selected, 0)), text))
+    if (!showDetail(kit::NoticeNumberOfRow(RowText(selected)), text))
         return;
     CNoticeDetailDlg dlg(c_.window, text, c_.detailCaption);
     dlg.DoModal();
+}
+
+QString CNoticeBoard::RowText(int row) const
+{
+    return rowTexts_.value(row);
 }
 
 bool CNoticeBoard::showDetail(const QString& num, QString& text)

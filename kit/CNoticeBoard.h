@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include "NoticeRecords.h"
 
@@ -53,6 +54,8 @@ public:
     const QString& ListPosition() const { return position_; }
     // The notices on the grid, in row order.
     const QList<kit::_ST3500>& Shown() const { return shown_; }
+    // The row text of a notice: "> ", the title, 45 blanks, the number reversed.
+    QString RowText(int row) const;
 
 private:
     void showData(const QString& num);
@@ -63,4 +66,5 @@ private:
     Controls c_;
     QString position_ = QStringLiteral("0");
     QList<kit::_ST3500> shown_;
+    QStringList rowTexts_;
 };

@@ -165,6 +165,30 @@ TEST_F(ShellTest, AModuleThatIsNotInstalledIsReportedAndTheUserGoesBack)
     EXPECT_FALSE(shell.hasQuit());
 }
 
+TEST_F(ShellTest, FreshDeviceReachesTheLoginFreeNoticesAndComesBack)
+{
+    if (!QFile::exists(platform::programFile(QStringLiteral("tvpb_3500.so"))))
+        GTEST_SKIP() << "tvpb_3500.so is not built";
+    QList<int> started;
+    QObject::connect(&shell, &CTavrinPdaBankingDlg::moduleStarted, [&](int code, QWidget*) { started << code; });
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [](QDialog* d) {
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("button1024")), Qt::LeftButton);
+        return d->result();
+    });
+    // No network setting yet: the notices screen says why and stays empty.
+    modals.expectMessage(QStringLiteral("먼저 환경설정에서 네트워크 연결 방식을 선택하세요."), QStringLiteral("메시지"));
+    modals.expectDialog(QStringLiteral("CTVPB3500"), [](QDialog* d) {
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("btnClose")), Qt::LeftButton);
+        return d->result();
+    });
+    modals.expectDialog(QStringLiteral("CTVPB1100"), 0);
+    shell.start();
+    pump();
+    modals.verify();
+    EXPECT_EQ(started, (QList<int>{1100, 3500, 1100}));
+    EXPECT_FALSE(shell.hasQuit());
+}
+
 TEST_F(ShellTest, SwitchTextPrefillsTheLoginId)
 {
     modals.expectDialog(QStringLiteral("CTVPB1100"), 0);

@@ -56,8 +56,7 @@ QStringList NoticeFixture::rowTitles() const
     QStringList out;
     CGridCtrl* g = grid();
     for (int r = 0; r < g->GetRowCount(); ++r) {
-        const QString text = g->GetItemText(r, 0);
-        out << text.left(text.indexOf(QStringLiteral("   "))).trimmed();
+        out << g->GetItemText(r, 0);
     }
     return out;
 }

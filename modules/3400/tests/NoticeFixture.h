@@ -28,7 +28,7 @@ protected:
     CGridCtrl* grid() const;
     CBmpButton* button(const char* name) const;
     QString timeText() const;
-    // The titles the rows show, in row order ("> " and the title, up to the blanks).
+    // What the rows show, in row order ("> " and the title).
     QStringList rowTitles() const;
 
     std::unique_ptr<CTVPB3400> screen;

@@ -55,8 +55,10 @@ TEST_F(NoticeList, ThreePagesWithNextAndBackToTheFirst)
     EXPECT_EQ(grid()->GetItemBkColour(2, 0), RGB(224, 224, 224));
     EXPECT_EQ(grid()->GetColumnWidth(0), 214);
     EXPECT_EQ(grid()->GetRowHeight(5), 20);
-    // The row keeps the notice number reversed behind the blanks.
-    EXPECT_TRUE(grid()->GetItemText(0, 0).endsWith(QString(45, u' ') + QStringLiteral("32")));
+    // The cell shows the title only; the row text keeps the number reversed
+    // behind the blanks.
+    EXPECT_EQ(grid()->GetItemText(0, 0), QStringLiteral("> 공지 23"));
+    EXPECT_EQ(screen->ListPage()->Board()->RowText(0), QStringLiteral("> 공지 23") + QString(45, u' ') + QStringLiteral("32"));
 
     // 뒤로 asks for the page after the last number shown (14), then after 4.
     button("btnNext")->click();
