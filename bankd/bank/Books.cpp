@@ -15,6 +15,7 @@ struct Term {
 constexpr Term kTerms[] = {
     {"transfer fees", "SELECT coalesce(sum(fee), 0) FROM transfers WHERE result_code = '0000'"},
     {"sent to other banks", "SELECT coalesce(sum(amount), 0) FROM interbank_out"},
+    {"loan interest received", "SELECT coalesce(sum(interest + overdue_interest), 0) FROM loan_payments"},
 };
 
 std::int64_t one(Db& db, const char* sql)

@@ -106,6 +106,31 @@ Found find(Db& db, const Binding& binding, const std::string& serial, Clock::tim
     return f;
 }
 
+Found findLatest(Db& db, const Binding& binding, const Values& match, Clock::time_point now, std::string* serial)
+{
+    auto s = db.prepare(
+        "SELECT serial, bound_values FROM quotes WHERE kind = ?1 AND customer_id = ?2 AND session_key = ?3 "
+        "ORDER BY created_at DESC, rowid DESC");
+    s.bind(1, binding.kind).bind(2, binding.customerId).bind(3, binding.sessionKey);
+    while (s.step()) {
+        Values v = decode(s.text(1));
+        bool all = true;
+        for (const auto& [k, want] : match) {
+            auto it = v.find(k);
+            if (it == v.end() || it->second != want) {
+                all = false;
+                break;
+            }
+        }
+        if (all) {
+            *serial = s.text(0);
+            return find(db, binding, *serial, now);
+        }
+    }
+    serial->clear();
+    return {};
+}
+
 bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,
              Clock::time_point now)
 {

@@ -42,6 +42,11 @@ struct Found {
 // The quote under serial as the binding sees it; consumes nothing.
 Found find(Db& db, const Binding& binding, const std::string& serial, Clock::time_point now);
 
+// The newest quote of this binding whose values include every pair of
+// `match` (for executing transactions that name what they execute instead of
+// echoing a serial); its serial goes to *serial. Unknown when there is none.
+Found findLatest(Db& db, const Binding& binding, const Values& match, Clock::time_point now, std::string* serial);
+
 // Marks an open, unexpired quote of this binding as used with its outcome.
 // False when it is not (or no longer) open: the caller must not execute.
 bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,

@@ -292,11 +292,12 @@ int runTransferLoad(const TransferLoadOptions& o)
     const bool booksHold = off.empty();
     const std::int64_t recorded = executedFrom(*store, customers);
     const bool countsMatch = recorded == executed;
-    std::printf("books: balances before=%lld after=%lld fees=%lld sent_out=%lld -> %s; "
+    std::printf("books: balances before=%lld after=%lld fees=%lld sent_out=%lld loan_interest=%lld -> %s; "
                 "executed seen by clients=%ld recorded=%lld -> %s\n",
                 static_cast<long long>(before.balances), static_cast<long long>(after.balances),
                 static_cast<long long>(after.term("transfer fees") - before.term("transfer fees")),
                 static_cast<long long>(after.term("sent to other banks") - before.term("sent to other banks")),
+                static_cast<long long>(after.term("loan interest received") - before.term("loan interest received")),
                 booksHold ? "hold" : off.c_str(), executed, static_cast<long long>(recorded),
                 countsMatch ? "match" : "MISMATCH");
     const bool pass = booksHold && countsMatch && executed > 0;

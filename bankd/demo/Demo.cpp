@@ -6,6 +6,7 @@
 #include "Clock.h"
 #include "ChequeDemo.h"
 #include "InquiryDemo.h"
+#include "LoanDemo.h"
 #include "NoticeDemo.h"
 #include "PasswordHash.h"
 #include "Store.h"
@@ -48,13 +49,20 @@ std::vector<DemoCustomer> demoCustomers()
           {"220-11-0045679", "자유적금", "A01", 600'000, false},
           {"110-234-567893", "기업자유예금", "A05", 7'300'000, true},
           {"440-20-0033445", "주택청약저축", "A02", 3'600'000, false},
-          {"550-30-0077889", "수익증권", "A00", 5'000'000, false}}},
+          {"550-30-0077889", "수익증권", "A00", 5'000'000, false},
+          {"770-01-0023456", "주택담보대출", "A07", 120'000'000, false},
+          {"770-05-0034567", "종합통장대출", "A07", 3'200'000, false},
+          {"770-01-0045678", "가계일반대출", "A07", 5'000'000, false}}},
         {{"DEMOK", "이서연", "9011022345678", "K", "Y"},
          "2222",
          "12345678",
          {{"110-345-678901", "보통예금", "A04", 1'730'500, true},
           {"110-345-678902", "저축예금", "A05", 5'120'000, true},
-          {"330-13-0011223", "정기예금", "A06", 10'000'000, false}}},
+          {"330-13-0011223", "정기예금", "A06", 10'000'000, false},
+          {"770-02-0056789", "가계일반대출", "A07", 8'000'000, false},
+          {"770-02-0067890", "전세자금대출", "A07", 50'000'000, false},
+          {"770-06-0078901", "종합통장대출", "A07", 1'500'000, false},
+          {"770-02-0089012", "학자금대출", "A07", 2'000'000, false}}},
         {{"DEMOP", "박지훈", "7707071345678", "S", "N"},
          "3333",
          nullptr,
@@ -126,6 +134,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         addDemoNotices(db, now);
         addDemoCheques(db, now);
         addTransferDemo(db, now);
+        addLoanDemo(db, now);
     });
     return users;
 }

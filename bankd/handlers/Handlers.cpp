@@ -17,6 +17,7 @@ constexpr Registration kGroups[] = {
     registerDepositAccountHandlers,
     registerTransferHandlers,
     registerTransferListHandlers,
+    registerLoanHandlers,
 };
 } // namespace
 

@@ -14,6 +14,8 @@ void registerDepositAccountHandlers(Dispatcher& d);  // PDA_A003, PDA_A001
 void registerTransferHandlers(Dispatcher& d);  // PDA_T001, PDA_T002
 void registerTransferListHandlers(Dispatcher& d);  // PDA_T004 to PDA_T007
 
+void registerLoanHandlers(Dispatcher& d);  // PDA_L001 to PDA_L007
+
 void registerAllHandlers(Dispatcher& d);
 
 } // namespace bankd

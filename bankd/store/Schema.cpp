@@ -221,11 +221,50 @@ CREATE INDEX quotes_expiry ON quotes(expires_at);
 DROP TABLE transfer_quotes;
 )SQL";
 
+// Version 5: loans. The terms of each loan account (its balance stays in
+// accounts, so every screen reads the same number), and the interest paid.
+const char* kV5 = R"SQL(
+CREATE TABLE loans (
+  account_no     TEXT PRIMARY KEY REFERENCES accounts(account_no),
+  kind           TEXT NOT NULL CHECK (kind IN ('general','credit')),
+  amount         INTEGER NOT NULL CHECK (amount >= 0),
+  rate_bp        INTEGER NOT NULL CHECK (rate_bp >= 0),
+  overdue_bp     INTEGER NOT NULL CHECK (overdue_bp >= 0),
+  started_on     TEXT NOT NULL,
+  maturity_on    TEXT NOT NULL,
+  paid_to        TEXT NOT NULL,
+  next_due       TEXT NOT NULL,
+  overdue_since  TEXT NOT NULL DEFAULT '',
+  repayment      TEXT NOT NULL,
+  auto_account   TEXT NOT NULL DEFAULT '',
+  interest_terms TEXT NOT NULL,
+  payments       INTEGER NOT NULL DEFAULT 0,
+  last_paid_on   TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE loan_payments (
+  id               INTEGER PRIMARY KEY,
+  serial           TEXT NOT NULL UNIQUE,
+  customer_id      INTEGER NOT NULL REFERENCES customers(id),
+  loan_account     TEXT NOT NULL REFERENCES loans(account_no),
+  from_account     TEXT NOT NULL REFERENCES accounts(account_no),
+  period_from      TEXT NOT NULL,
+  period_to        TEXT NOT NULL,
+  interest         INTEGER NOT NULL CHECK (interest >= 0),
+  overdue_interest INTEGER NOT NULL CHECK (overdue_interest >= 0),
+  overdue_since    TEXT NOT NULL DEFAULT '',
+  balance_after    INTEGER NOT NULL,
+  at               TEXT NOT NULL,
+  UNIQUE (loan_account, period_to)
+);
+CREATE INDEX loan_payments_loan ON loan_payments(loan_account);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
     {3, kV3},
     {4, kV4},
+    {5, kV5},
 };
 
 int applicationId(Db& db)

@@ -20,37 +20,6 @@
 using namespace bankd;
 using namespace bankd::test;
 
-namespace {
-
-// Runs f(i) on n threads released together; returns the codes in order.
-template <class F>
-std::vector<std::string> burst(int n, F f)
-{
-    std::vector<std::string> codes(static_cast<size_t>(n));
-    std::atomic<bool> go{false};
-    std::vector<std::thread> threads;
-    for (int i = 0; i < n; ++i)
-        threads.emplace_back([&, i] {
-            while (!go)
-                std::this_thread::yield();
-            codes[static_cast<size_t>(i)] = f(i);
-        });
-    go = true;
-    for (auto& t : threads)
-        t.join();
-    return codes;
-}
-
-int countOf(const std::vector<std::string>& codes, const std::string& c)
-{
-    int n = 0;
-    for (const auto& x : codes)
-        n += x == c;
-    return n;
-}
-
-} // namespace
-
 using SecurityChecks = TransferBank;
 
 TEST_F(SecurityChecks, FiveWrongCellsLockTheMeansUntilUnlockedEvenAcrossARestart)

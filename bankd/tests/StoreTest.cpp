@@ -191,13 +191,26 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             Db db(dir.str("b.db"), true);
             Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
             // A customer with three wrong passwords, a locked one, and a
-            // locked account, as the versions before the shared locks kept them.
-            db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, failed_logins, "
-                    "locked, created_at) VALUES (1, 'ALICE', 'a', '8001011234567', 'h', 'S', 3, 0, '2024-01-01'),"
-                    "(2, 'BOB', 'b', '8001011234567', 'h', 'K', 5, 1, '2024-01-01')");
-            db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, balance, "
-                    "pwd_hash, opened_on, failed_pwd, locked) VALUES ('1101', 1, '110-1', 'k', 'A04', 5000, 'h', "
-                    "'20240101', 5, 1), ('1102', 1, '110-2', 'k', 'A04', 700, 'h', '20240101', 0, 0)");
+            // locked account, as the versions before the shared locks kept
+            // them (in their own columns) and as the later ones keep them.
+            if (all[reached - 1].version < 4) {
+                db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, failed_logins, "
+                        "locked, created_at) VALUES (1, 'ALICE', 'a', '8001011234567', 'h', 'S', 3, 0, '2024-01-01'),"
+                        "(2, 'BOB', 'b', '8001011234567', 'h', 'K', 5, 1, '2024-01-01')");
+                db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, balance, "
+                        "pwd_hash, opened_on, failed_pwd, locked) VALUES ('1101', 1, '110-1', 'k', 'A04', 5000, 'h', "
+                        "'20240101', 5, 1), ('1102', 1, '110-2', 'k', 'A04', 700, 'h', '20240101', 0, 0)");
+            } else {
+                db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, created_at) "
+                        "VALUES (1, 'ALICE', 'a', '8001011234567', 'h', 'S', '2024-01-01'),"
+                        "(2, 'BOB', 'b', '8001011234567', 'h', 'K', '2024-01-01')");
+                db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, balance, "
+                        "pwd_hash, opened_on) VALUES ('1101', 1, '110-1', 'k', 'A04', 5000, 'h', '20240101'), "
+                        "('1102', 1, '110-2', 'k', 'A04', 700, 'h', '20240101')");
+                db.exec("INSERT INTO secret_locks (kind, subject, failures, locked, updated_at) VALUES "
+                        "('login', 'ALICE', 3, 0, '2024-01-01'), ('login', 'BOB', 5, 1, '2024-01-01'), "
+                        "('account', '1101', 5, 1, '2024-01-01')");
+            }
         }
         auto store = Store::open(dir.str("b.db"), HashCost::minimal());
         store->read([&](Db& db) {
@@ -211,6 +224,8 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             EXPECT_EQ(customers::find(db, "BOB")->securityWay, "K");
             EXPECT_EQ(tableCount(db, "quotes"), 1);
             EXPECT_EQ(tableCount(db, "transfer_quotes"), 0);
+            EXPECT_EQ(tableCount(db, "loans"), 1);
+            EXPECT_EQ(tableCount(db, "loan_payments"), 1);
         });
         // Two more wrong passwords lock ALICE: the count carried over.
         store->write([&](Db& db) {

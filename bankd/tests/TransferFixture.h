@@ -3,8 +3,10 @@
 // withdrawal accounts and LEE (certificate) with one, both logged in; helpers
 // to check (PDA_T001) and execute (PDA_T002) transfers as the client sends them.
 #include <array>
+#include <atomic>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,6 +26,33 @@ inline std::string code(const DispatchOutcome& o)
 inline std::vector<std::string> echoOf(const DispatchOutcome& o)
 {
     return recordOf(o.envelope.str(), "free0");
+}
+
+// Runs f(i) on n threads released together; returns the codes in order.
+template <class F>
+std::vector<std::string> burst(int n, F f)
+{
+    std::vector<std::string> codes(static_cast<size_t>(n));
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int i = 0; i < n; ++i)
+        threads.emplace_back([&, i] {
+            while (!go)
+                std::this_thread::yield();
+            codes[static_cast<size_t>(i)] = f(i);
+        });
+    go = true;
+    for (auto& t : threads)
+        t.join();
+    return codes;
+}
+
+inline int countOf(const std::vector<std::string>& codes, const std::string& c)
+{
+    int n = 0;
+    for (const auto& x : codes)
+        n += x == c;
+    return n;
 }
 
 class TransferBank : public ::testing::Test {

@@ -44,7 +44,7 @@ TEST_F(DemoScreens, AccountsHistoryChequeAndDetail)
 {
     ModalScript modals;
     CAccountPage* accounts = screen->AccountPage();
-    EXPECT_EQ(accounts->AccountCount(), 9);
+    EXPECT_EQ(accounts->AccountCount(), 12);
     QImage img = shot(screen.get(), QStringLiteral("2100_accounts"));
     EXPECT_EQ(img.size(), QSize(240, 294));
     // Header grey and the two row colours, sampled inside the grid.
