@@ -84,7 +84,9 @@ bool CModuleFrame::DestroyWindow()
 
 KitRequest CModuleFrame::Request(QWidget* window)
 {
-    return KitRequest(window ? window : this, session_, download_, &nextModule_);
+    KitRequest request(window ? window : this, session_, download_, &nextModule_);
+    request.SetClosingMark(&closing_);
+    return request;
 }
 
 void CModuleFrame::buildTopBar()

@@ -59,7 +59,7 @@ bool KitRequest::send(Route route, const QString& text, QString& out, bool showS
 {
     out.clear();
     wasBusy_ = false;
-    if (!session_ || !download_)
+    if (!session_ || !download_ || (closing_ && *closing_))
         return false;
     if (checkBusy_ && IsBusy(session_, download_)) {
         wasBusy_ = true;

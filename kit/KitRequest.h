@@ -42,6 +42,11 @@ public:
     // True when the last Send... did nothing because the session was busy.
     bool WasBusy() const { return wasBusy_; }
 
+    // The screen's closing mark: once the screen is closing (the re-login prompt
+    // ended it while it was still opening), nothing more is sent and nothing is
+    // shown; a Send... returns false.
+    void SetClosingMark(const bool* closing) { closing_ = closing; }
+
 private:
     enum class Route { Plain, Signed, Open };
     bool send(Route route, const QString& text, QString& out, bool showSuccess);
@@ -52,4 +57,5 @@ private:
     int* nextModule_;
     bool checkBusy_ = true;
     bool wasBusy_ = false;
+    const bool* closing_ = nullptr;
 };

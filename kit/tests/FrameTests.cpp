@@ -276,6 +276,7 @@ class ExpiringFrame : public CModuleFrame {
 public:
     explicit ExpiringFrame(QWidget* parent) : CModuleFrame(2100, TopBarFamily::Account, parent) {}
     bool pagesBuiltAfterPrompt = false;
+    bool laterRequestSent = true;
 
 protected:
     bool OnInitDialog() override
@@ -283,6 +284,11 @@ protected:
         AskRelogin(this, NextModulePtr());
         AddPage(QStringLiteral("보유계좌"), new CExTabPage(2110));
         pagesBuiltAfterPrompt = true;
+        // The screen's further opening requests send nothing and ask nothing again.
+        QString reply;
+        KitRequest request = Request();
+        request.SetCheckBusy(false);
+        laterRequestSent = request.SendPlain(QStringLiteral("encrypt=1&trcode=PDA_T003"), reply);
         return true;
     }
 };
@@ -298,6 +304,7 @@ public:
 TEST_F(KitFrame, ReloginAskedWhileTheScreenOpensEndsItsRealModalRun)
 {
     ExpiringFrame screen(&shell);
+    screen.SetDownload(&download);
     screen.SetCommonVar(&session, nullptr, nullptr);
     ModalScript modals;
     modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
@@ -307,6 +314,8 @@ TEST_F(KitFrame, ReloginAskedWhileTheScreenOpensEndsItsRealModalRun)
     EXPECT_FALSE(run.endedByLimit);
     EXPECT_EQ(run.result, QDialog::Rejected);
     EXPECT_TRUE(screen.pagesBuiltAfterPrompt);
+    EXPECT_FALSE(screen.laterRequestSent);
+    EXPECT_EQ(engine.encryptCalls, 0);
     EXPECT_EQ(screen.GetNextModule(), 1100);
     screen.DestroyWindow();
     QCoreApplication::sendPostedEvents(&shell);
