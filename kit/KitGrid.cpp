@@ -146,6 +146,13 @@ void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth)
         grid->SetItemFormat(r, flexColumn, grid->GetItemFormat(r, flexColumn) | DT_END_ELLIPSIS);
 }
 
+void AutoSizeToWidth(CGridCtrl* grid, int flexColumn, int minWidth)
+{
+    grid->AutoSizeColumns();
+    FitColumnsToWidth(grid, flexColumn, minWidth);
+    grid->Refresh();
+}
+
 CColorStatic* AddDialogTitle(QDialog* dialog, const QString& title, const QString& objectName)
 {
     dialog->setAutoFillBackground(true);

@@ -51,6 +51,9 @@ void LayoutLabelGrid(CGridCtrl* grid, const QStringList& labels, const QStringLi
 // excess, down to `minWidth`, and its data cells end in "..." when cut. Hidden
 // (zero-width) columns stay hidden.
 void FitColumnsToWidth(CGridCtrl* grid, int flexColumn, int minWidth = 40);
+// A filled list grid: columns auto-sized to their texts, then fitted to the
+// width as above, and redrawn.
+void AutoSizeToWidth(CGridCtrl* grid, int flexColumn, int minWidth = 40);
 
 // The title bar of a pop-up: the text centred on light blue across the top.
 CColorStatic* AddDialogTitle(QDialog* dialog, const QString& title, const QString& objectName);

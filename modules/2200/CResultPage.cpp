@@ -166,12 +166,9 @@ void CResultPage::OnQuery()
         grid_->SetItemText(i + 1, ColCode, r[1]);
         grid_->SetItemText(i + 1, ColAmount, r[3]);
     }
-    if (records_ > 0) {
-        grid_->AutoSizeColumns();
-        // The long bank/account column gives way so that "결과" stays in view.
-        kit::FitColumnsToWidth(grid_, ColBankAccount);
-        grid_->Refresh();
-    }
+    // The long bank/account column gives way so that "결과" stays in view.
+    if (records_ > 0)
+        kit::AutoSizeToWidth(grid_, ColBankAccount);
     showTotals();
 }
 

@@ -98,12 +98,9 @@ bool CSchedulePage::request(bool checkBusy)
         hidden_->SetItemText(i + 1, HidRecipient, r[5]);
         hidden_->SetItemText(i + 1, HidSerial, r[1]);
     }
-    if (records_ > 0) {
-        grid_->AutoSizeColumns();
-        // The long bank/account column gives way so that "결과" stays in view.
-        kit::FitColumnsToWidth(grid_, ColBankAccount);
-        grid_->Refresh();
-    }
+    // The long bank/account column gives way so that "결과" stays in view.
+    if (records_ > 0)
+        kit::AutoSizeToWidth(grid_, ColBankAccount);
     return true;
 }
 
