@@ -24,7 +24,8 @@ Db::Db(const std::string& path, bool create)
     }
     sqlite3_busy_timeout(db_, 5000);
     exec("PRAGMA journal_mode=WAL");
-    exec("PRAGMA synchronous=NORMAL");
+    // FULL: a commit is on disk (the WAL synced) before COMMIT returns.
+    exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
 }
 

@@ -2,9 +2,22 @@
 // The bank's database: one SQLite file in WAL mode, a pool of connections for
 // the server's worker threads, and one database transaction per business
 // operation (write() / read()).
+//
+// Every write is durable before write() returns (the WAL is synced at
+// commit). Writes are committed in groups: one writer thread takes every
+// write that arrived while the previous group was being synced, runs each in
+// its own savepoint inside one transaction, commits and syncs once, then
+// releases their callers. A failing write rolls back only its own savepoint.
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
+#include <type_traits>
 #include <vector>
 
 #include "PasswordHash.h"
@@ -37,20 +50,20 @@ public:
     };
     Lease lease();
 
-    // Runs f(Db&) inside one write transaction (BEGIN IMMEDIATE ... COMMIT);
-    // an exception rolls everything back and propagates.
+    // Runs f(Db&) as one atomic write and returns once it is committed and
+    // synced to disk; an exception rolls f's writes back and propagates.
+    // f runs on the writer thread, serialised with every other write; a
+    // write() from inside f joins the enclosing write.
     template <class F>
     auto write(F&& f)
     {
-        Lease l = lease();
-        Transaction tx(l.db());
-        if constexpr (std::is_void_v<decltype(f(l.db()))>) {
-            f(l.db());
-            tx.commit();
+        using R = std::invoke_result_t<F&, Db&>;
+        if constexpr (std::is_void_v<R>) {
+            runWrite([&](Db& db) { f(db); });
         } else {
-            auto r = f(l.db());
-            tx.commit();
-            return r;
+            std::optional<R> r;
+            runWrite([&](Db& db) { r.emplace(f(db)); });
+            return std::move(*r);
         }
     }
 
@@ -76,14 +89,32 @@ public:
     const HashCost& hashCost() const { return cost_; }
     const std::string& path() const { return path_; }
 
+    // Groups committed and writes carried so far (the groups are the syncs).
+    struct WriteStats {
+        std::uint64_t groups = 0;
+        std::uint64_t writes = 0;
+    };
+    WriteStats writeStats() const;
+
 private:
+    struct Job;
     Store(std::string path, HashCost cost);
     void giveBack(std::unique_ptr<Db> db);
+    void runWrite(const std::function<void(Db&)>& f);
+    void writerLoop();
+    void commitGroup(Db& db, std::vector<Job*>& group);
 
     std::string path_;
     HashCost cost_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Db>> idle_;
+
+    mutable std::mutex writeMutex_;
+    std::condition_variable writeWake_;
+    std::vector<Job*> pending_;
+    bool stopping_ = false;
+    WriteStats stats_;
+    std::thread writer_;
 };
 
 } // namespace bankd

@@ -1,0 +1,313 @@
+// Durable money: every acknowledged execution is on disk before its reply,
+// and parallel writes share their syncs.
+//
+// An SQLite VFS shim under the bank keeps, per file, the bytes as of the last
+// sync: what a power cut would leave. After each acknowledged transfer the
+// test looks for the transfer's row (its serial followed by its date, as the
+// row stores them) in that image.
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "Store.h"
+#include "TransferFixture.h"
+
+using namespace bankd;
+using namespace bankd::test;
+
+namespace {
+
+struct Image {
+    std::string synced;
+    std::vector<std::pair<sqlite3_int64, std::string>> pending;
+    int syncs = 0;
+};
+
+std::mutex gMutex;
+std::map<std::string, Image> gImages;
+sqlite3_vfs* gReal = nullptr;
+
+struct ShimFile {
+    sqlite3_file base;
+    sqlite3_file* real;
+    std::string* name;
+};
+
+sqlite3_file* realOf(sqlite3_file* f)
+{
+    return reinterpret_cast<ShimFile*>(f)->real;
+}
+
+void overlay(std::string& image, sqlite3_int64 off, const std::string& bytes)
+{
+    auto end = static_cast<size_t>(off) + bytes.size();
+    if (image.size() < end)
+        image.resize(end, '\0');
+    std::memcpy(image.data() + off, bytes.data(), bytes.size());
+}
+
+int shimClose(sqlite3_file* f)
+{
+    auto* s = reinterpret_cast<ShimFile*>(f);
+    int rc = s->real->pMethods ? s->real->pMethods->xClose(s->real) : SQLITE_OK;
+    delete s->name;
+    sqlite3_free(s->real);
+    return rc;
+}
+int shimRead(sqlite3_file* f, void* p, int n, sqlite3_int64 off)
+{
+    return realOf(f)->pMethods->xRead(realOf(f), p, n, off);
+}
+int shimWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 off)
+{
+    int rc = realOf(f)->pMethods->xWrite(realOf(f), p, n, off);
+    if (rc == SQLITE_OK) {
+        std::lock_guard<std::mutex> lock(gMutex);
+        gImages[*reinterpret_cast<ShimFile*>(f)->name].pending.emplace_back(
+            off, std::string(static_cast<const char*>(p), static_cast<size_t>(n)));
+    }
+    return rc;
+}
+int shimTruncate(sqlite3_file* f, sqlite3_int64 size)
+{
+    int rc = realOf(f)->pMethods->xTruncate(realOf(f), size);
+    std::lock_guard<std::mutex> lock(gMutex);
+    Image& im = gImages[*reinterpret_cast<ShimFile*>(f)->name];
+    if (im.synced.size() > static_cast<size_t>(size))
+        im.synced.resize(static_cast<size_t>(size));
+    return rc;
+}
+int shimSync(sqlite3_file* f, int flags)
+{
+    // What was written before the sync began is durable once it returns.
+    std::vector<std::pair<sqlite3_int64, std::string>> taken;
+    std::string name = *reinterpret_cast<ShimFile*>(f)->name;
+    {
+        std::lock_guard<std::mutex> lock(gMutex);
+        taken.swap(gImages[name].pending);
+    }
+    int rc = realOf(f)->pMethods->xSync(realOf(f), flags);
+    std::lock_guard<std::mutex> lock(gMutex);
+    Image& im = gImages[name];
+    for (auto& [off, bytes] : taken)
+        overlay(im.synced, off, bytes);
+    ++im.syncs;
+    return rc;
+}
+int shimFileSize(sqlite3_file* f, sqlite3_int64* size)
+{
+    return realOf(f)->pMethods->xFileSize(realOf(f), size);
+}
+int shimLock(sqlite3_file* f, int l)
+{
+    return realOf(f)->pMethods->xLock(realOf(f), l);
+}
+int shimUnlock(sqlite3_file* f, int l)
+{
+    return realOf(f)->pMethods->xUnlock(realOf(f), l);
+}
+int shimCheckReserved(sqlite3_file* f, int* out)
+{
+    return realOf(f)->pMethods->xCheckReservedLock(realOf(f), out);
+}
+int shimFileControl(sqlite3_file* f, int op, void* arg)
+{
+    return realOf(f)->pMethods->xFileControl(realOf(f), op, arg);
+}
+int shimSectorSize(sqlite3_file* f)
+{
+    return realOf(f)->pMethods->xSectorSize(realOf(f));
+}
+int shimDevice(sqlite3_file* f)
+{
+    // No atomic-write or safe-append claims: SQLite keeps all its syncs.
+    return realOf(f)->pMethods->xDeviceCharacteristics(realOf(f)) &
+           ~(SQLITE_IOCAP_SAFE_APPEND | SQLITE_IOCAP_SEQUENTIAL | SQLITE_IOCAP_POWERSAFE_OVERWRITE);
+}
+int shimShmMap(sqlite3_file* f, int pg, int sz, int extend, void volatile** p)
+{
+    return realOf(f)->pMethods->xShmMap(realOf(f), pg, sz, extend, p);
+}
+int shimShmLock(sqlite3_file* f, int off, int n, int flags)
+{
+    return realOf(f)->pMethods->xShmLock(realOf(f), off, n, flags);
+}
+void shimShmBarrier(sqlite3_file* f)
+{
+    realOf(f)->pMethods->xShmBarrier(realOf(f));
+}
+int shimShmUnmap(sqlite3_file* f, int del)
+{
+    return realOf(f)->pMethods->xShmUnmap(realOf(f), del);
+}
+
+const sqlite3_io_methods kShimMethods = {
+    2,           shimClose,       shimRead,          shimWrite,      shimTruncate,   shimSync,
+    shimFileSize, shimLock,       shimUnlock,        shimCheckReserved, shimFileControl, shimSectorSize,
+    shimDevice,  shimShmMap,      shimShmLock,       shimShmBarrier, shimShmUnmap,   nullptr,
+    nullptr,
+};
+
+int shimOpen(sqlite3_vfs*, const char* name, sqlite3_file* f, int flags, int* outFlags)
+{
+    auto* s = reinterpret_cast<ShimFile*>(f);
+    s->base.pMethods = nullptr;
+    s->real = static_cast<sqlite3_file*>(sqlite3_malloc(gReal->szOsFile));
+    std::memset(s->real, 0, static_cast<size_t>(gReal->szOsFile));
+    int rc = gReal->xOpen(gReal, name, s->real, flags, outFlags);
+    if (rc != SQLITE_OK) {
+        sqlite3_free(s->real);
+        return rc;
+    }
+    s->name = new std::string(name ? name : "");
+    s->base.pMethods = &kShimMethods;
+    return SQLITE_OK;
+}
+
+sqlite3_vfs gShim;
+
+// Installed as the default VFS for the life of the fixture, before the test
+// bank creates its database.
+struct ShimInstalled {
+    ShimInstalled()
+    {
+        gReal = sqlite3_vfs_find(nullptr);
+        gShim = *gReal;
+        gShim.zName = "durability-shim";
+        gShim.szOsFile = static_cast<int>(sizeof(ShimFile));
+        gShim.xOpen = shimOpen;
+        gShim.iVersion = 1;  // no system-call overrides
+        gShim.pNext = nullptr;
+        {
+            std::lock_guard<std::mutex> lock(gMutex);
+            gImages.clear();
+        }
+        sqlite3_vfs_register(&gShim, 1);
+    }
+    ~ShimInstalled() { sqlite3_vfs_unregister(&gShim); }
+};
+
+// True when `needle` is in what the last syncs left of the database or its WAL.
+bool durable(const std::string& needle)
+{
+    std::lock_guard<std::mutex> lock(gMutex);
+    for (auto& [name, im] : gImages)
+        if (im.synced.find(needle) != std::string::npos)
+            return true;
+    return false;
+}
+
+int walSyncs()
+{
+    std::lock_guard<std::mutex> lock(gMutex);
+    int n = 0;
+    for (auto& [name, im] : gImages)
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, "-wal") == 0)
+            n += im.syncs;
+    return n;
+}
+
+class DurableTransfers : private ShimInstalled, public TransferBank {
+};
+
+} // namespace
+
+TEST_F(DurableTransfers, EveryAcknowledgedExecutionIsSyncedBeforeItsReplyAndParallelOnesShareSyncs)
+{
+    ASSERT_STREQ(sqlite3_vfs_find(nullptr)->zName, "durability-shim");
+    constexpr int kThreads = 8, kEach = 6;
+    const auto before = bank.store->writeStats();
+    const int walSyncsBefore = walSyncs();
+    std::atomic<int> acknowledged{0}, notDurable{0};
+    std::vector<std::thread> threads;
+    std::mutex failMutex;
+    std::string firstFailure;
+    // One source account per thread: parallel password checks of one account
+    // are bounded by its failure limit.
+    std::vector<std::string> sources;
+    for (int t = 0; t < kThreads; ++t)
+        sources.push_back(addAccount("KIM", "110-900-00000" + std::to_string(t), 100'000));
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kEach; ++i) {
+                auto e = echoOf(check(keyKim, "KIM", sources[t], leeA, "1000"));
+                if (e.size() != 19)
+                    continue;
+                auto done = executeWithCard(keyKim, e);
+                if (code(done) != "10000")
+                    continue;
+                ++acknowledged;
+                // The row as stored: serial, then the transfer date.
+                if (!durable(e[17] + "20241105")) {
+                    ++notDurable;
+                    std::lock_guard<std::mutex> lock(failMutex);
+                    if (firstFailure.empty())
+                        firstFailure = e[17];
+                }
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(acknowledged.load(), kThreads * kEach);
+    EXPECT_EQ(notDurable.load(), 0) << "acknowledged before its sync: " << firstFailure;
+    EXPECT_EQ(balance(leeA), 300'000 + 1000 * acknowledged.load());
+
+    // Each transfer is several writes (attempt count, outcome, quote,
+    // execution); in parallel they share groups, and each group is one sync.
+    const auto after = bank.store->writeStats();
+    const auto writes = after.writes - before.writes, groups = after.groups - before.groups;
+    EXPECT_GE(writes, static_cast<std::uint64_t>(4 * kThreads * kEach));
+    EXPECT_LT(groups, writes);
+    EXPECT_GE(walSyncs() - walSyncsBefore, static_cast<int>(groups));
+}
+
+TEST_F(DurableTransfers, AFailingWriteRollsBackOnlyItselfInItsGroup)
+{
+    constexpr int kThreads = 8;
+    std::vector<std::thread> threads;
+    std::atomic<int> thrown{0};
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            try {
+                bank.store->write([&](Db& db) {
+                    db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'g', 'b')");
+                    if (t % 2)
+                        throw DbError("refused half-way");
+                });
+            } catch (const DbError&) {
+                ++thrown;
+            }
+        });
+    }
+    for (auto& t : threads)
+        t.join();
+    EXPECT_EQ(thrown.load(), kThreads / 2);
+    int kept = bank.store->read([](Db& db) {
+        auto s = db.prepare("SELECT count(*) FROM notices WHERE title = 'g'");
+        s.step();
+        return static_cast<int>(s.integer(0));
+    });
+    EXPECT_EQ(kept, kThreads / 2);
+    // A write from inside a write joins it, and its failure stays its own.
+    bank.store->write([&](Db&) {
+        EXPECT_THROW(bank.store->write([](Db& db) {
+            db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'nest1', 'b')");
+            throw DbError("inner");
+        }),
+                     DbError);
+        bank.store->write([](Db& db) {
+            db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'nest2', 'b')");
+        });
+    });
+    int inner = bank.store->read([](Db& db) {
+        auto s = db.prepare("SELECT group_concat(title) FROM notices WHERE title LIKE 'nest%'");
+        s.step();
+        return s.text(0);
+    }) == "nest2";
+    EXPECT_EQ(inner, 1);
+}
