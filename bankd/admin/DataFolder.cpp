@@ -36,6 +36,9 @@ void DataFolder::create() const
     fs::create_directories(dir_, ec);
     if (ec)
         throw DataFolderError("cannot create " + dir_ + ": " + ec.message());
+    fs::permissions(dir_, fs::perms::owner_all, ec);
+    if (ec)
+        throw DataFolderError("cannot restrict " + dir_ + " to its owner: " + ec.message());
     fs::create_directories(downloadDir(), ec);
     fs::create_directories(logDir(), ec);
     if (ec)
@@ -58,6 +61,8 @@ void DataFolder::check() const
         throw DataFolderError(dir_ + " has no database (bankd.db is missing)");
     if (!fs::exists(gatewayKey(), ec))
         throw DataFolderError(dir_ + " has no gateway key (gateway.key is missing)");
+    // Folders made before they were restricted to the server's user.
+    fs::permissions(dir_, fs::perms::owner_all, ec);
     fs::create_directories(downloadDir(), ec);
     fs::create_directories(logDir(), ec);
 }

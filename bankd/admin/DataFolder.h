@@ -1,11 +1,12 @@
 #pragma once
-// The server's data folder:
+// The server's data folder (mode 0700, the server's user alone):
 //   DIR/BANKD_DATA            marker (tells a bank data folder from any other)
-//   DIR/bankd.db              the database
+//   DIR/bankd.db              the database (mode 0600, as its WAL and index files)
+//   DIR/secrets.key           the key of short-secret hashes and sealed card cells (0600)
 //   DIR/bankd.ini             settings (rate limits)
 //   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
 //   DIR/download/             files of the download host, with TVPB_Version.info
-//   DIR/log/access.log        the access log
+//   DIR/log/access.log        the access log (0600; reopened on SIGHUP)
 #include <stdexcept>
 #include <string>
 

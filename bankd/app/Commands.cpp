@@ -95,12 +95,13 @@ int serve(const ServeArgs& a)
         std::cerr << "bankd: --listen wants HOST:PORT, e.g. 127.0.0.1:8080\n";
         return 2;
     }
-    // SIGINT and SIGTERM are taken by this thread only (sigwait below), so
-    // every thread started from here on leaves them blocked.
+    // SIGINT, SIGTERM and SIGHUP are taken by this thread only (sigwait
+    // below), so every thread started from here on leaves them blocked.
     sigset_t signals;
     sigemptyset(&signals);
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     DataFolder folder(a.data);
@@ -133,7 +134,13 @@ int serve(const ServeArgs& a)
     std::cout << "bankd: serving " << a.data << " on http://" << host << ":" << server.port()
               << " (gateway key " << gateway.publicKeyBase64() << ")" << std::endl;
     int sig = 0;
-    sigwait(&signals, &sig);
+    // SIGHUP: the access log was rotated away (logrotate's convention).
+    while (sigwait(&signals, &sig) == 0 && sig == SIGHUP) {
+        if (log.reopen())
+            std::cout << "bankd: SIGHUP, access log reopened" << std::endl;
+        else
+            std::cerr << "bankd: SIGHUP, cannot reopen the access log; still writing the old one" << std::endl;
+    }
     std::cout << "bankd: " << (sig == SIGINT ? "SIGINT" : "SIGTERM") << ", stopping" << std::endl;
     transferRunner.stop();
     server.stop();

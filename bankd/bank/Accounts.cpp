@@ -74,6 +74,12 @@ std::optional<std::string> passwordHash(Db& db, const std::string& accountNo)
     return s.text(0);
 }
 
+void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash)
+{
+    auto s = db.prepare("UPDATE accounts SET pwd_hash = ?2 WHERE account_no = ?1");
+    s.bind(1, digitsOnly(accountNo)).bind(2, hash).run();
+}
+
 bool post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at, const std::string& memo,
           const std::string& counterpart)
 {

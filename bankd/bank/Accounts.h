@@ -41,6 +41,7 @@ void add(Db& db, const Account& a, const std::string& pwdHash);
 std::optional<Account> find(Db& db, const std::string& accountNo);
 std::vector<Account> ofCustomer(Db& db, std::int64_t customerId);
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo);
+void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash);
 
 // Moves money into (amount > 0) or out of (amount < 0) one account and
 // records the history line; refuses (false) to go below zero. Must run inside

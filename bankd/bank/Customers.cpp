@@ -1,6 +1,9 @@
 #include "Customers.h"
 
 #include "Sqlite.h"
+#include "Store.h"
+
+#include <sodium.h>
 
 namespace bankd::customers {
 
@@ -77,7 +80,7 @@ void setSecurityCard(Db& db, std::int64_t id, const SecurityCard& card)
     auto ins = db.prepare("INSERT INTO security_cards (customer_id, cell, value) VALUES (?1, ?2, ?3)");
     for (int i = 0; i < 35; ++i) {
         ins.reset();
-        ins.bind(1, id).bind(2, i + 1).bind(3, card[static_cast<size_t>(i)]);
+        ins.bind(1, id).bind(2, i + 1).bind(3, db.keys().seal(card[static_cast<size_t>(i)], Store::cellPlace(id, i + 1)));
         ins.run();
     }
 }
@@ -89,7 +92,11 @@ std::optional<SecurityCard> securityCard(Db& db, std::int64_t id)
     SecurityCard card;
     int n = 0;
     while (s.step()) {
-        card[static_cast<size_t>(s.integer(0) - 1)] = s.text(1);
+        const int cell = static_cast<int>(s.integer(0));
+        auto value = db.keys().open(s.text(1), Store::cellPlace(id, cell));
+        if (!value || cell < 1 || cell > 35)
+            return std::nullopt;
+        card[static_cast<size_t>(cell - 1)] = *value;
         ++n;
     }
     if (n != 35)
@@ -103,7 +110,10 @@ bool checkSecurityCell(Db& db, std::int64_t id, int cell, const std::string& val
         return false;
     auto s = db.prepare("SELECT value FROM security_cards WHERE customer_id = ?1 AND cell = ?2");
     s.bind(1, id).bind(2, cell);
-    return s.step() && s.text(0) == value;
+    if (!s.step())
+        return false;
+    auto stored = db.keys().open(s.text(0), Store::cellPlace(id, cell));
+    return stored && stored->size() == value.size() && sodium_memcmp(stored->data(), value.data(), value.size()) == 0;
 }
 
 void addCertificate(Db& db, std::int64_t id, const CertificateRecord& cert)

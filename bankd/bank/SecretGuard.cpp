@@ -78,13 +78,23 @@ bool unlock(Db& db, Secret kind, const std::string& subject)
 }
 
 Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
-              std::string_view given, Clock::time_point now)
+              std::string_view given, Clock::time_point now, const Upgrade& upgrade)
 {
     const std::string at = bankTimestamp(now);
     if (store.write([&](Db& db) { return begin(db, kind, subject, at); }) == Admit::Locked)
         return {Verdict::Locked, kSecretFailureLimit};
-    if (verifyPassword(hash, given)) {
-        if (!store.write([&](Db& db) { return succeeded(db, kind, subject); }))
+    const bool keyed = kind == Secret::AccountPassword || kind == Secret::CardPin;
+    if (keyed ? verifySecret(hash, given, store.keys()) : verifyPassword(hash, given)) {
+        std::string newHash;
+        if (keyed && upgrade && !isKeyedHash(hash))
+            newHash = hashShortSecret(given, store.keys());
+        if (!store.write([&](Db& db) {
+                if (!succeeded(db, kind, subject))
+                    return false;
+                if (!newHash.empty())
+                    upgrade(db, newHash);
+                return true;
+            }))
             return {Verdict::Locked, kSecretFailureLimit};
         return {Verdict::Right, 0};
     }

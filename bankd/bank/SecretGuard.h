@@ -9,6 +9,7 @@
 // checks: the others find the count full and are refused as locked, whether
 // or not the earlier checks have finished. The counts live in the database,
 // so a lock survives a restart; `bankd unlock` clears it.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -58,10 +59,13 @@ struct Checked {
     int failures = 0;  // when Wrong: consecutive failures counted so far
 };
 // A hashed secret (login password, account password, card PIN) checked under
-// its count and lock: the attempt is counted in one transaction, the slow
-// hash runs outside any, and the outcome is written in a third.
+// its count and lock: the attempt is counted in one transaction, the hash
+// runs outside any, and the outcome is written in a third. An account
+// password or PIN still under an Argon2id hash gets its keyed hash once it
+// was right: `upgrade` stores it, inside the outcome's transaction.
+using Upgrade = std::function<void(Db&, const std::string& keyedHash)>;
 Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
-              std::string_view given, Clock::time_point now);
+              std::string_view given, Clock::time_point now, const Upgrade& upgrade = {});
 
 } // namespace guard
 } // namespace bankd

@@ -213,7 +213,8 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
     });
     if (!pre.customer || !pre.source)
         return refuse(result::kTrfAccount, result::kTrfAccountText);
-    auto checked = guard::check(store, Secret::AccountPassword, in.from, pre.hash, in.password, now);
+    auto checked = guard::check(store, Secret::AccountPassword, in.from, pre.hash, in.password, now,
+                                [&](Db& db, const std::string& keyed) { accounts::setPasswordHash(db, in.from, keyed); });
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)

@@ -82,7 +82,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
     using namespace std::chrono;
     auto now = system_clock::now();
     std::vector<DemoUser> users;
-    std::string accountHash = hashPassword(kAccountPassword, store.hashCost());
+    std::string accountHash = hashShortSecret(kAccountPassword, store.keys());
 
     for (const DemoCustomer& dc : demoCustomers()) {
         DemoUser u;

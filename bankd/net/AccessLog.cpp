@@ -9,13 +9,27 @@
 
 namespace bankd {
 
-AccessLog::AccessLog(const std::string& path, const Clock& clock) : clock_(clock)
+AccessLog::AccessLog(const std::string& path, const Clock& clock) : clock_(clock), path_(path)
 {
     if (path.empty())
         return;
-    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0)
         throw std::runtime_error("cannot open the access log " + path);
+}
+
+bool AccessLog::reopen()
+{
+    if (fd_ < 0)
+        return true;
+    int fresh = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    if (fresh < 0)
+        return false;
+    // dup3 swaps the file under fd_ in one step: a worker writing meanwhile
+    // writes whole lines to either the old file or the new one.
+    bool ok = ::dup3(fresh, fd_, O_CLOEXEC) >= 0;
+    ::close(fresh);
+    return ok;
 }
 
 AccessLog::~AccessLog()

@@ -30,10 +30,14 @@ public:
     AccessLog& operator=(const AccessLog&) = delete;
 
     void write(const AccessRecord& r);
+    // Opens the path again (after logrotate moved the file away: SIGHUP).
+    // False, keeping the old file, when it cannot be opened.
+    bool reopen();
     static std::string format(const AccessRecord& r, Clock::time_point at);
 
 private:
     const Clock& clock_;
+    std::string path_;
     // Opened for appending: each line is one write(2), which the kernel
     // appends whole, so the worker threads need no lock between them.
     int fd_ = -1;

@@ -34,6 +34,13 @@ Db::~Db()
     sqlite3_close_v2(db_);
 }
 
+const SecretKeys& Db::keys() const
+{
+    if (!keys_)
+        throw DbError("this connection has no keys for sealed values");
+    return *keys_;
+}
+
 void Db::exec(const char* sql)
 {
     char* err = nullptr;

@@ -18,6 +18,7 @@ public:
 };
 
 class Stmt;
+class SecretKeys;
 
 class Db {
 public:
@@ -36,8 +37,14 @@ public:
     void setUserVersion(int v);
     sqlite3* handle() const { return db_; }
 
+    // The server's keys, for values sealed in the database (set by the Store
+    // on its connections). Throws DbError on a connection without them.
+    void setKeys(const SecretKeys* keys) { keys_ = keys; }
+    const SecretKeys& keys() const;
+
 private:
     sqlite3* db_ = nullptr;
+    const SecretKeys* keys_ = nullptr;
 };
 
 class Stmt {

@@ -1,7 +1,11 @@
 #include "Store.h"
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include "Schema.h"
 
@@ -91,7 +95,7 @@ void Store::writerLoop()
     std::unique_ptr<Db> db;
     std::exception_ptr openError;
     try {
-        db = std::make_unique<Db>(path_, false);
+        db = connect(false);
     } catch (...) {
         openError = std::current_exception();
     }
@@ -170,13 +174,76 @@ void Store::commitGroup(Db& db, std::vector<Job*>& group)
     }
 }
 
+namespace {
+// Something in the database that only the key file opens.
+bool holdsKeyedSecrets(Db& db)
+{
+    auto s = db.prepare(
+        "SELECT EXISTS (SELECT 1 FROM accounts WHERE substr(pwd_hash, 1, 5) = '$bk1$') "
+        "OR EXISTS (SELECT 1 FROM security_cards WHERE substr(value, 1, 3) = 'v1$')");
+    return s.step() && s.integer(0) != 0;
+}
+
+SecretKeys loadKeys(const std::string& path)
+{
+    try {
+        return SecretKeys::loadOrCreate(path);
+    } catch (const std::exception& e) {
+        throw DbError(e.what());
+    }
+}
+
+// The database and its WAL and index files are the server's alone. SQLite
+// gives the WAL and index files the database file's mode.
+void restrictFiles(const std::string& path)
+{
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm"})
+        if (fs::exists(path + suffix, ec))
+            fs::permissions(path + suffix, fs::perms::owner_read | fs::perms::owner_write, ec);
+}
+
+// Security card cells written before cells were sealed: sealed in place.
+void sealPlainCells(Db& db, const SecretKeys& keys)
+{
+    Transaction tx(db);
+    auto s = db.prepare("SELECT customer_id, cell, value FROM security_cards WHERE substr(value, 1, 3) <> 'v1$'");
+    auto u = db.prepare("UPDATE security_cards SET value = ?3 WHERE customer_id = ?1 AND cell = ?2");
+    while (s.step()) {
+        u.reset();
+        u.bind(1, s.integer(0)).bind(2, s.integer(1)).bind(3, keys.seal(s.text(2), Store::cellPlace(s.integer(0), static_cast<int>(s.integer(1)))));
+        u.run();
+    }
+    tx.commit();
+}
+} // namespace
+
+std::string Store::cellPlace(std::int64_t customerId, int cell)
+{
+    return "security-card:" + std::to_string(customerId) + ":" + std::to_string(cell);
+}
+
+std::unique_ptr<Db> Store::connect(bool create) const
+{
+    auto db = std::make_unique<Db>(path_, create);
+    db->setKeys(&keys_);
+    return db;
+}
+
 std::unique_ptr<Store> Store::open(const std::string& path, HashCost cost)
 {
     if (!fs::exists(path))
         throw DbError("no database at " + path);
     std::unique_ptr<Store> s(new Store(path, cost));
-    auto db = std::make_unique<Db>(path, false);
+    restrictFiles(path);
+    auto db = s->connect(false);
     Schema::migrate(*db);
+    const std::string keyPath = SecretKeys::pathFor(path);
+    if (!fs::exists(keyPath) && holdsKeyedSecrets(*db))
+        throw DbError("the key file " + keyPath + " is missing: without it no account password or security card "
+                      "can be checked");
+    s->keys_ = loadKeys(keyPath);
+    sealPlainCells(*db, s->keys_);
     s->giveBack(std::move(db));
     s->writer_ = std::thread([p = s.get()] { p->writerLoop(); });
     return s;
@@ -187,7 +254,13 @@ std::unique_ptr<Store> Store::create(const std::string& path, HashCost cost)
     if (fs::exists(path))
         throw DbError("a database already exists at " + path);
     std::unique_ptr<Store> s(new Store(path, cost));
-    auto db = std::make_unique<Db>(path, true);
+    s->keys_ = loadKeys(SecretKeys::pathFor(path));
+    // Made 0600 before SQLite opens it, so its WAL and index files are too.
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        throw DbError("cannot create database " + path + ": " + std::strerror(errno));
+    ::close(fd);
+    auto db = s->connect(true);
     Schema::migrate(*db);
     s->giveBack(std::move(db));
     s->writer_ = std::thread([p = s.get()] { p->writerLoop(); });
@@ -204,7 +277,7 @@ Store::Lease Store::lease()
             return Lease(*this, std::move(db));
         }
     }
-    return Lease(*this, std::make_unique<Db>(path_, false));
+    return Lease(*this, connect(false));
 }
 
 void Store::giveBack(std::unique_ptr<Db> db)

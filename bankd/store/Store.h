@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "PasswordHash.h"
+#include "SecretKeys.h"
 #include "Sqlite.h"
 
 namespace bankd {
@@ -28,7 +29,8 @@ namespace bankd {
 class Store {
 public:
     // Opens an existing database and migrates it to this build's schema.
-    // Throws SchemaTooNew, ForeignDatabase or DbError.
+    // Throws SchemaTooNew, ForeignDatabase or DbError (also when the key file
+    // is missing or damaged while the database holds what it protects).
     static std::unique_ptr<Store> open(const std::string& path, HashCost cost = HashCost::standard());
     // Creates a new database file (refuses an existing one).
     static std::unique_ptr<Store> create(const std::string& path, HashCost cost = HashCost::standard());
@@ -88,6 +90,8 @@ public:
 
     const HashCost& hashCost() const { return cost_; }
     const std::string& path() const { return path_; }
+    // The keys of the key file beside the database (see SecretKeys).
+    const SecretKeys& keys() const { return keys_; }
 
     // Groups committed and writes carried so far (the groups are the syncs).
     struct WriteStats {
@@ -96,16 +100,21 @@ public:
     };
     WriteStats writeStats() const;
 
+    // Where a security card cell belongs, as its sealed value is bound to it.
+    static std::string cellPlace(std::int64_t customerId, int cell);
+
 private:
     struct Job;
     Store(std::string path, HashCost cost);
     void giveBack(std::unique_ptr<Db> db);
+    std::unique_ptr<Db> connect(bool create) const;
     void runWrite(const std::function<void(Db&)>& f);
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
 
     std::string path_;
     HashCost cost_;
+    SecretKeys keys_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Db>> idle_;
 

@@ -98,6 +98,64 @@ TEST(Init, DemoBankWritesDeployIniCertificateAndData)
     });
 }
 
+TEST(Init, DataAtRestIsTheServersAloneAndTheDatabaseHoldsNoPlainCardCell)
+{
+    TempDir dir;
+    InitReport r = initBank(demoOptions(dir));
+    auto mode = [](const std::string& path) {
+        return static_cast<unsigned>(fs::status(path).permissions()) & 0777u;
+    };
+    EXPECT_EQ(mode(dir.str("data")), 0700u);
+    auto store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    const DemoUser& user = r.demoUsers.front();
+    store->write([&](Db& db) { customers::setPassword(db, user.userId, hashPassword("NEW", HashCost::minimal())); });
+    for (const char* f : {"bankd.db", "bankd.db-wal", "bankd.db-shm", "secrets.key", "gateway.key"}) {
+        ASSERT_TRUE(fs::exists(dir.str("data/") + f)) << f;
+        EXPECT_EQ(mode(dir.str("data/") + f), 0600u) << f;
+    }
+
+    // Every stored cell is sealed; the card opens only through the key and
+    // only in its own place.
+    std::int64_t id = 0;
+    std::vector<std::pair<int, std::string>> stored;
+    store->read([&](Db& db) {
+        id = customers::find(db, user.userId)->id;
+        EXPECT_EQ(customers::securityCard(db, id), user.card);
+        EXPECT_TRUE(customers::checkSecurityCell(db, id, 7, user.card[6]));
+        auto s = db.prepare("SELECT cell, value FROM security_cards WHERE customer_id = ?1 ORDER BY cell");
+        s.bind(1, id);
+        while (s.step())
+            stored.emplace_back(static_cast<int>(s.integer(0)), s.text(1));
+    });
+    ASSERT_EQ(stored.size(), 35u);
+    for (auto& [cell, value] : stored) {
+        EXPECT_EQ(value.rfind("v1$", 0), 0u) << cell;
+        EXPECT_NE(value, user.card[static_cast<size_t>(cell - 1)]);
+    }
+    store->write([&](Db& db) {
+        auto u = db.prepare("UPDATE security_cards SET value = ?2 WHERE customer_id = ?1 AND cell = 8");
+        u.bind(1, id).bind(2, stored[6].second).run();  // cell 7's sealed value moved to cell 8
+        EXPECT_FALSE(customers::checkSecurityCell(db, id, 8, user.card[6]));
+        EXPECT_FALSE(customers::checkSecurityCell(db, id, 8, user.card[7]));
+        // A cell stored before cells were sealed is sealed when the bank opens.
+        auto p = db.prepare("UPDATE security_cards SET value = ?2 WHERE customer_id = ?1 AND cell = 9");
+        p.bind(1, id).bind(2, user.card[8]).run();
+    });
+    store.reset();
+    store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    store->read([&](Db& db) {
+        auto s = db.prepare("SELECT value FROM security_cards WHERE customer_id = ?1 AND cell = 9");
+        s.bind(1, id);
+        ASSERT_TRUE(s.step());
+        EXPECT_EQ(s.text(0).rfind("v1$", 0), 0u);
+        EXPECT_TRUE(customers::checkSecurityCell(db, id, 9, user.card[8]));
+    });
+    // Without its key file the database does not open.
+    store.reset();
+    fs::rename(dir.str("data/secrets.key"), dir.str("secrets.key"));
+    EXPECT_THROW(Store::open(dir.str("data/bankd.db"), HashCost::minimal()), DbError);
+}
+
 TEST(Init, RefusesAForeignOrAlreadyUsedFolder)
 {
     TempDir dir;

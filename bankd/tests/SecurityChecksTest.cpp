@@ -1,11 +1,15 @@
 // The checks every money or secret path shares, against a real store: the
 // security means' failure count and lock, bursts of parallel guesses that
 // must not get more checks than the limit, locks that survive a restart and
-// yield to `unlock`, and single-use quotes.
+// yield to `unlock`, single-use quotes, and the keyed hash of account
+// passwords with its key file.
 #include <atomic>
+#include <filesystem>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
 
+#include "Accounts.h"
 #include "Admin.h"
 #include "EnvelopeReader.h"
 #include "Handlers.h"
@@ -164,4 +168,39 @@ TEST_F(SecurityChecks, AQuoteIsConsumedOnceFromOneSessionEvenBySixThreadsAtOnce)
     EXPECT_EQ(bank.store->read([&](Db& db) { return quotes::find(db, loan, late, bank.clock.now()).state; }),
               quotes::State::Expired);
     EXPECT_FALSE(bank.store->write([&](Db& db) { return quotes::consume(db, loan, late, "x", bank.clock.now()); }));
+}
+
+TEST_F(SecurityChecks, AccountPasswordsMoveToTheKeyedHashOnTheirNextRightCheckAndNeedTheKeyFile)
+{
+    auto hashOf = [&](const std::string& account) {
+        return bank.store->read([&](Db& db) { return accounts::passwordHash(db, account).value_or(""); });
+    };
+    ASSERT_EQ(hashOf(kimA).rfind("$argon2id$", 0), 0u);
+    // A wrong password leaves the old hash; the right one replaces it.
+    EXPECT_EQ(code(check(keyKim, "KIM", kimA, leeA, "1000", "20", "20241105", "9999")), result::kTrfPassword);
+    EXPECT_EQ(hashOf(kimA).rfind("$argon2id$", 0), 0u);
+    ASSERT_EQ(echoOf(check(keyKim, "KIM", kimA, leeA, "1000")).size(), 19u);
+    EXPECT_EQ(lastVerifiedCost().rfind("$argon2id$", 0), 0u);
+    const std::string keyed = hashOf(kimA);
+    EXPECT_EQ(keyed.rfind("$bk1$", 0), 0u);
+    ASSERT_EQ(echoOf(check(keyKim, "KIM", kimA, leeA, "1000")).size(), 19u);
+    EXPECT_EQ(lastVerifiedCost(), "$bk1$");
+    EXPECT_EQ(code(check(keyKim, "KIM", kimA, leeA, "1000", "20", "20241105", "1235")), result::kTrfPassword);
+    EXPECT_EQ(hashOf(kimA), keyed);
+
+    // The key lives in its own file, readable by the server alone.
+    struct stat st{};
+    ASSERT_EQ(::stat(bank.dir.str("secrets.key").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    // A copy of the database without the key file does not open, and with
+    // another key no password checks: the hashes are useless without the key.
+    std::filesystem::create_directories(bank.dir.str("copy"));
+    bank.store->lease().db().exec(("VACUUM INTO '" + bank.dir.str("copy/bankd.db") + "'").c_str());
+    EXPECT_THROW(Store::open(bank.dir.str("copy/bankd.db"), HashCost::minimal()), DbError);
+    SecretKeys::loadOrCreate(bank.dir.str("copy/secrets.key"));
+    auto copy = Store::open(bank.dir.str("copy/bankd.db"), HashCost::minimal());
+    auto other = guard::check(*copy, Secret::AccountPassword, kimA, keyed, "1234", bank.clock.now());
+    EXPECT_EQ(other.verdict, guard::Verdict::Wrong);
+    auto same = guard::check(*bank.store, Secret::AccountPassword, kimA, keyed, "1234", bank.clock.now());
+    EXPECT_EQ(same.verdict, guard::Verdict::Right);
 }
