@@ -286,7 +286,8 @@ std::variant<Refusal, Paid> pay(Store& store, const PayInput& in, Clock::time_po
         return *pre.no;
 
     // The account password, empty or not, under the account's failure count.
-    auto checked = guard::check(store, Secret::AccountPassword, from, pre.hash, in.password, now);
+    auto checked = guard::check(store, Secret::AccountPassword, from, pre.hash, in.password, now,
+                                [&](Db& db, const std::string& keyed) { accounts::setPasswordHash(db, from, keyed); });
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
