@@ -1,8 +1,10 @@
 // The shell: start-up, module switching and quitting, driven as a user would.
 #include <gtest/gtest.h>
 
+#include "CGridCtrl.h"
 #include "CTavrinPdaBankingDlg.h"
 #include "ClientBank.h"
+#include "Demo.h"
 #include "ModalScript.h"
 #include "ModuleTable.h"
 #include "Screenshot.h"
@@ -318,4 +320,47 @@ TEST_F(ShellBankTest, QuitEndsTheGatewaySessionAndHangsUp)
     EXPECT_EQ(bank.gateway().sessionCount(), 0u);
     EXPECT_FALSE(shell.rasManager()->RAS_IsConnected());
     EXPECT_TRUE(shell.session()->GetXSessionKey().isEmpty());
+}
+
+TEST_F(ShellBankTest, TheLoanButtonOfTheTopBarLeadsToTheDemoCustomersLoans)
+{
+    if (!QFile::exists(platform::programFile(QStringLiteral("tvpb_2100.so"))) ||
+        !QFile::exists(platform::programFile(QStringLiteral("tvpb_2300.so"))))
+        GTEST_SKIP() << "modules 2100 and 2300 are not built";
+    bankd::DemoOptions options;
+    options.home = harness::testHome().toStdString();
+    options.fastCertificates = true;
+    bankd::populateDemo(bank.store(), options);
+    const QString key = QStringLiteral("SOFTWARE\\Corvane\\TavrinBank_PdaBanking\\TVPB_1100");
+    Registry::setNumber(Root::LocalMachine, key, QStringLiteral("Network_Connect_Option"), 0);
+
+    modals.expectDialog(QStringLiteral("CTVPB1100"), [&](QDialog* d) {
+        d->findChild<QLineEdit*>(QStringLiteral("edit1001"))->setText(QStringLiteral("DEMOS"));
+        d->findChild<QLineEdit*>(QStringLiteral("edit1002"))->setText(QStringLiteral("1111"));
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("button1006")), Qt::LeftButton);
+        return d->result();
+    });
+    modals.expectDialog(QStringLiteral("CTVPB2100"), [&](QDialog* d) {
+        QTest::mouseClick(d->findChild<QWidget*>(QStringLiteral("topbar_2300")), Qt::LeftButton);
+        return d->result();
+    });
+    modals.expectDialog(QStringLiteral("CTVPB2300"), [&](QDialog* d) {
+        // The general loans of DEMOS, listed as the module opened.
+        QWidget* page = d->findChild<QWidget*>(QStringLiteral("page130"));
+        auto* grid = page ? page->findChild<CGridCtrl*>(QStringLiteral("loanGrid")) : nullptr;
+        EXPECT_TRUE(grid);
+        if (grid) {
+            EXPECT_EQ(grid->GetRowCount(), 4);
+            EXPECT_EQ(grid->GetItemText(1, 1), QStringLiteral("770-01-0012345"));
+        }
+        harness::saveShot(d, QStringLiteral("shell_2300"));
+        platform::postModuleSwitch(&shell, 9999);
+        d->reject();
+        return int(QDialog::Rejected);
+    });
+    shell.start();
+    pump();
+    pump();
+    modals.verify();
+    EXPECT_TRUE(shell.hasQuit());
 }

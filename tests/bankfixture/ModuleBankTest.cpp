@@ -8,9 +8,13 @@
 #include "CGridCtrl.h"
 #include "CNumberKbd.h"
 #include "CQVParser.h"
+#include "Accounts.h"
 #include "Demo.h"
+#include "PasswordHash.h"
 #include "Services.h"
+#include "Sqlite.h"
 #include "TestHome.h"
+#include "velcor/Certificate.h"
 
 namespace harness {
 
@@ -73,6 +77,43 @@ void ModuleBankTest::useDemoBank()
     login("DEMOS", "1111");
     user.SetUserID(QStringLiteral("DEMOS"));
     user.SetUserName(QStringLiteral("김민준"));
+}
+
+std::string ModuleBankTest::addAccount(const std::string& owner, const std::string& displayNo, std::int64_t amount,
+                                       bool withdrawal, bool hidden, const std::string& kind)
+{
+    std::string digits = bankd::accounts::digitsOnly(displayNo);
+    std::string hash = bankd::hashPassword("1234", bankd::HashCost::minimal());
+    bank.store->write([&](bankd::Db& db) {
+        bankd::Account a;
+        a.accountNo = digits;
+        a.customerId = bankd::customers::find(db, owner)->id;
+        a.displayNo = displayNo;
+        a.kindName = "보통예금";
+        a.kindCode = kind;
+        a.withdrawal = withdrawal;
+        a.hidden = hidden;
+        a.openedOn = "20240101";
+        bankd::accounts::add(db, a, hash);
+        if (amount > 0)
+            bankd::accounts::post(db, digits, amount, "2024-01-01 09:00:00", "신규", "");
+    });
+    return digits;
+}
+
+void ModuleBankTest::addCertificate(const std::string& userId, const std::string& name, const QString& password)
+{
+    const velcor::IssuedCertificate cert =
+        velcor::issueCertificate((testHome() + QStringLiteral("/certs")).toStdString(), userId, name,
+                                 password.toStdString(), velcor::KdfStrength::Minimum);
+    ASSERT_TRUE(cert.ok) << cert.reason;
+    bank.store->write([&](bankd::Db& db) {
+        bankd::CertificateRecord rec;
+        rec.subject = cert.info.id;
+        rec.publicKey = cert.info.publicKeyBase64;
+        rec.issuedAt = "2024-11-01 09:00:00";
+        bankd::customers::addCertificate(db, bankd::customers::find(db, userId)->id, rec);
+    });
 }
 
 void ModuleBankTest::tapCell(CGridCtrl* grid, int row, int col)

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,13 @@ protected:
         screen->show();
         return screen.get();
     }
+
+    // A deposit account of `owner` ("보통예금") with password "1234"; returns its digits.
+    std::string addAccount(const std::string& owner, const std::string& displayNo, std::int64_t balance,
+                           bool withdrawal = true, bool hidden = false, const std::string& kind = "A04");
+    // A certificate for `userId` in the client's store (password `password`),
+    // registered at the bank for that customer.
+    void addCertificate(const std::string& userId, const std::string& name, const QString& password);
 
     // A tap at the centre of a grid cell.
     static void tapCell(CGridCtrl* grid, int row, int col);

@@ -21,9 +21,7 @@
 #include "ModalScript.h"
 #include "Services.h"
 #include "Sqlite.h"
-#include "TestHome.h"
 #include "TransferScreenFixture.h"
-#include "velcor/Certificate.h"
 
 using harness::ModalScript;
 using t2200::TransferScreen;
@@ -45,18 +43,7 @@ protected:
         parkA = addAccount("PARK", "110-456-789012", 800'000);
         kimA = addAccount("KIM", "110-234-567890", 100'000);
 
-        const velcor::IssuedCertificate cert =
-            velcor::issueCertificate((harness::testHome() + QStringLiteral("/certs")).toStdString(), "PARK",
-                                     "박지훈", kCertPassword.toStdString(), velcor::KdfStrength::Minimum);
-        ASSERT_TRUE(cert.ok) << cert.reason;
-        bank.store->write([&](bankd::Db& db) {
-            bankd::CertificateRecord rec;
-            rec.subject = cert.info.id;
-            rec.publicKey = cert.info.publicKeyBase64;
-            rec.issuedAt = "2024-11-01 09:00:00";
-            bankd::customers::addCertificate(db, bankd::customers::find(db, "PARK")->id, rec);
-        });
-
+        addCertificate("PARK", "박지훈", kCertPassword);
         login("PARK", "PW3");
         user.SetUserID(QStringLiteral("PARK"));
         user.SetUserName(QStringLiteral("박지훈"));

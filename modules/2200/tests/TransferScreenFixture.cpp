@@ -3,7 +3,6 @@
 #include "Accounts.h"
 #include "CExTabCtrl.h"
 #include "CTVPB2200.h"
-#include "PasswordHash.h"
 #include "Sqlite.h"
 
 namespace t2200 {
@@ -13,28 +12,6 @@ TransferScreen::TransferScreen() : harness::ModuleBankTest("gate-2200") {}
 TransferScreen::~TransferScreen()
 {
     screen.reset();
-}
-
-std::string TransferScreen::addAccount(const std::string& owner, const std::string& displayNo, std::int64_t amount,
-                                       bool withdrawal, bool hidden, const std::string& kind)
-{
-    std::string digits = bankd::accounts::digitsOnly(displayNo);
-    std::string hash = bankd::hashPassword("1234", bankd::HashCost::minimal());
-    bank.store->write([&](bankd::Db& db) {
-        bankd::Account a;
-        a.accountNo = digits;
-        a.customerId = bankd::customers::find(db, owner)->id;
-        a.displayNo = displayNo;
-        a.kindName = "보통예금";
-        a.kindCode = kind;
-        a.withdrawal = withdrawal;
-        a.hidden = hidden;
-        a.openedOn = "20240101";
-        bankd::accounts::add(db, a, hash);
-        if (amount > 0)
-            bankd::accounts::post(db, digits, amount, "2024-01-01 09:00:00", "신규", "");
-    });
-    return digits;
 }
 
 void TransferScreen::addFavourite(const std::string& bankCode, const std::string& name, const std::string& accountNo)

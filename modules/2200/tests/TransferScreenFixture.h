@@ -17,9 +17,6 @@ protected:
     TransferScreen();
     ~TransferScreen() override;
 
-    // An account with password "1234"; returns its digits.
-    std::string addAccount(const std::string& owner, const std::string& displayNo, std::int64_t balance,
-                           bool withdrawal = true, bool hidden = false, const std::string& kind = "A04");
     void addFavourite(const std::string& bankCode, const std::string& name, const std::string& accountNo);
     std::int64_t balance(const std::string& accountNo);
     CTVPB2200* openScreen();
