@@ -374,3 +374,31 @@ TEST_F(CertificateInterest, SigningCancelledSendsNothingThenTheSignedPaymentCarr
     EXPECT_EQ(lastValue("PDA_L004", "SignedMsg").rfind("V1.", 0), 0u);
     EXPECT_EQ(balance(parkA), 800'000 - 31'342);
 }
+
+TEST_F(InterestPayment, AFailedInterestPositionLeavesThePaymentButtonDisabled)
+{
+    bankd::TransactionDef refused = *bank.dispatcher.find("PDA_L007");
+    refused.handler = [](bankd::RequestContext&) { return bankd::Envelope("SYS01", "일시적인 장애입니다."); };
+    bank.dispatcher.add(refused);
+    ModalScript modals;
+    openScreen();
+    tapCell(screen->GeneralPage()->Grid(), 1, 1);
+    modals.expectDialog(QStringLiteral("CGeneralLoanDlg"), [&](QDialog* d) {
+        ModalScript inner;
+        inner.expectMessageContaining(QStringLiteral("SYS01:"), QStringLiteral("오류"));
+        inner.expectDialog(QStringLiteral("CInterestDlg"), [&](QDialog* i) {
+            auto* interest = qobject_cast<CInterestDlg*>(i);
+            EXPECT_FALSE(interest->PayButton()->isEnabled());
+            EXPECT_EQ(interest->Grid()->GetItemText(0, 0), QStringLiteral("예금주 성명"));
+            EXPECT_EQ(interest->Grid()->GetItemText(0, 1), QString());
+            press(i, "btnPay");  // nothing opens
+            return QDialog::Accepted;
+        });
+        press(d, "btnInterest");
+        inner.verify();
+        return QDialog::Accepted;
+    });
+    press(screen->GeneralPage(), "btnDetail");
+    modals.verify();
+    EXPECT_TRUE(sent("PDA_L003").empty());
+}
