@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 
@@ -37,6 +38,9 @@ struct Transfer {
     bool headersSeen = false;
     bool bodyRefused = false; // status whose body is not wanted: stopped on purpose
     bool tooLarge = false;
+    bool sinkFailed = false;
+    bool started = false;
+    qint64 received = 0;
 };
 
 size_t onHeader(char* data, size_t size, size_t count, void* user)
@@ -69,11 +73,30 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
         t->bodyRefused = true;
         return 0;
     }
-    if (t->response->body.size() + static_cast<qint64>(n) > CQD::kMaxBodyBytes) {
+    const qint64 limit = t->request->maxBodyBytes > 0 ? t->request->maxBodyBytes : CQD::kMaxBodyBytes;
+    if (t->received + static_cast<qint64>(n) > limit) {
         t->tooLarge = true;
         return 0;
     }
-    t->response->body.append(data, static_cast<qsizetype>(n));
+    if (!t->started) {
+        t->started = true;
+        if (t->request->bodyStarts) {
+            curl_off_t length = -1;
+            curl_easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+            t->request->bodyStarts(length);
+        }
+    }
+    t->received += static_cast<qint64>(n);
+    if (t->request->sink) {
+        if (!t->request->sink(data, static_cast<qint64>(n))) {
+            t->sinkFailed = true;
+            return 0;
+        }
+    } else {
+        t->response->body.append(data, static_cast<qsizetype>(n));
+    }
+    if (t->request->bodyProgress)
+        t->request->bodyProgress(t->received);
     return n;
 }
 
@@ -217,8 +240,15 @@ HttpResponse performHttp(const HttpRequest& request, StatusReporter& reporter)
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_USERAGENT, "Pda_HttpVelcor");
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, CQD::ConnectTimeoutMs());
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, CQD::TotalTimeoutMs());
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(CQD::kMaxBodyBytes));
+    if (request.stallTimeoutMs > 0) {
+        // At least one byte per second, measured over the stall time.
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, std::max(1L, request.stallTimeoutMs / 1000));
+    } else {
+        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, CQD::TotalTimeoutMs());
+    }
+    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
+                     static_cast<curl_off_t>(request.maxBodyBytes > 0 ? request.maxBodyBytes : CQD::kMaxBodyBytes));
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
     curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
@@ -241,6 +271,11 @@ HttpResponse performHttp(const HttpRequest& request, StatusReporter& reporter)
     const CURLcode rc = curl_easy_perform(c);
     curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
 
+    response.tooLarge = t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED;
+    response.truncated = rc == CURLE_PARTIAL_FILE;
+    response.sinkFailed = t.sinkFailed;
+    response.timedOut = rc == CURLE_OPERATION_TIMEDOUT;
+    response.cannotConnect = rc == CURLE_COULDNT_CONNECT || rc == CURLE_COULDNT_RESOLVE_HOST;
     if (t.tooLarge) {
         response.error = outOfMemoryText();
     } else if (rc == CURLE_OK || (rc == CURLE_WRITE_ERROR && t.bodyRefused)) {
