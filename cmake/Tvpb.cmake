@@ -23,7 +23,8 @@ function(_tvpb_common target)
     set(src ${CMAKE_BINARY_DIR}/version/${id}_version.cpp)
     file(CONFIGURE OUTPUT ${src} CONTENT
 "// Generated: the file version read by platform::fileVersion().
-extern \"C\" __attribute__((used, visibility(\"hidden\"))) const char tvpb_file_version_${id}[] =
+// Room is reserved after the text so that tvpb_setversion can put a longer one.
+extern \"C\" __attribute__((used, visibility(\"hidden\"))) const char tvpb_file_version_${id}[80] =
     \"${TVPB_VERSION_MARKER}${TVPB_FILE_VERSION}\";
 ")
     target_sources(${target} PRIVATE ${src})

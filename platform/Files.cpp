@@ -1,5 +1,6 @@
 // Program folder, home folder, file versions and program start.
 #include "Services.h"
+#include "EmbeddedVersion.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,24 +10,6 @@
 #include <QStandardPaths>
 
 namespace platform {
-namespace {
-
-// The build puts this marker, followed by the version and a zero byte, into
-// every program and library. The text is assembled at run time so that this
-// library's own copy of the search text is never mistaken for a version.
-QByteArray versionMarker()
-{
-    QByteArray m("TVPB-FILE-");
-    m.append("VERSION:");
-    return m;
-}
-
-bool isVersionChar(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '-' || c == '_';
-}
-
-} // namespace
 
 QString programFolder()
 {
@@ -75,16 +58,7 @@ QString fileVersion(const QString& path)
         copy = f.readAll();
         data = copy;
     }
-    const QByteArray marker = versionMarker();
-    for (qsizetype at = data.indexOf(marker); at >= 0; at = data.indexOf(marker, at + 1)) {
-        qsizetype end = at + marker.size();
-        while (end < data.size() && isVersionChar(data[end]))
-            ++end;
-        // A real version is a non-empty run of version characters ended by a zero byte.
-        if (end > at + marker.size() && end < data.size() && data[end] == '\0')
-            return QString::fromLatin1(data.sliced(at + marker.size(), end - at - marker.size()));
-    }
-    return {};
+    return QString::fromStdString(tvpbversion::read(std::string_view(data.data(), size_t(data.size()))));
 }
 
 bool startProgram(const QString& name, const QStringList& args)

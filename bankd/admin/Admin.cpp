@@ -3,12 +3,16 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "Accounts.h"
 #include "Clock.h"
 #include "DataFolder.h"
 #include "DeployIni.h"
+#include "FileWrite.h"
+#include "platform/EmbeddedVersion.h"
 #include "Demo.h"
 #include "SecurityCard.h"
 #include "Settings.h"
@@ -31,7 +35,11 @@ InitReport initBank(const InitOptions& o)
     if (!velcor::saveGatewayKeyPair(folder.gatewayKey(), keys, &reason))
         throw DataFolderError("cannot write the gateway key: " + reason);
     report.gatewayPublicKey = keys.publicKeyBase64();
-    writeVersionInfo(folder.versionInfo(), {});
+    const velcor::UpdateKeyPair updateKey = velcor::generateUpdateKeyPair();
+    if (!velcor::saveUpdateKeyPair(folder.updateKey(), updateKey, &reason))
+        throw DataFolderError("cannot write the update key: " + reason);
+    report.updatePublicKey = updateKey.publicKeyBase64();
+    writeVersionInfo(folder.versionInfo(), {}, updateKey);
     writeDefaultSettings(folder.settings());
     auto store = Store::create(folder.database(), o.cost);
     if (o.demo) {
@@ -42,7 +50,8 @@ InitReport initBank(const InitOptions& o)
     }
     if (!o.deployPath.empty()) {
         writeDeployIni(o.deployPath, {o.serverHost, report.gatewayPublicKey,
-                                      o.downloadHost.empty() ? o.serverHost : o.downloadHost});
+                                      o.downloadHost.empty() ? o.serverHost : o.downloadHost,
+                                      report.updatePublicKey});
         report.deployPath = o.deployPath;
     }
     return report;
@@ -143,18 +152,41 @@ IssuedCert issueCertificate(Store& store, const std::string& userId, const std::
     return {issued.info.id, issued.info.filePath};
 }
 
-void publish(const std::string& dataDir, const std::string& file, const std::string& version)
+velcor::UpdateKeyPair updateKey(const std::string& dataDir)
 {
     DataFolder folder(dataDir);
     folder.check();
-    fs::path src(file);
-    std::string name = src.filename().string();
-    if (name.empty() || name == kVersionInfoName)
-        throw std::invalid_argument("cannot publish " + file);
-    fs::copy_file(src, fs::path(folder.downloadDir()) / name, fs::copy_options::overwrite_existing);
+    std::string reason;
+    auto key = velcor::loadUpdateKeyPair(folder.updateKey(), &reason);
+    if (!key)
+        throw DataFolderError(dataDir + " has no usable update key (update.key, made by bankd init): " + reason);
+    return *key;
+}
+
+void publish(const std::string& dataDir, const std::string& file, const std::string& version)
+{
+    const velcor::UpdateKeyPair key = updateKey(dataDir);
+    DataFolder folder(dataDir);
+    const std::string name = fs::path(file).filename().string();
+    if (!isPlainFileName(name) || name == kVersionInfoName)
+        throw std::invalid_argument("cannot publish " + file + ": not a plain program file name");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + file);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const std::string data = bytes.str();
+    if (!version.empty()) {
+        const std::string embedded = tvpbversion::read(data);
+        if (embedded != version)
+            throw std::invalid_argument(name + " carries version \"" + embedded + "\", not \"" + version +
+                                        "\" (publish it with its own version, or with an empty one to have it "
+                                        "fetched always)");
+    }
+    writeFileAtomically((fs::path(folder.downloadDir()) / name).string(), data);
     auto entries = readVersionInfo(folder.versionInfo());
     setVersionEntry(entries, name, version);
-    writeVersionInfo(folder.versionInfo(), entries);
+    writeVersionInfo(folder.versionInfo(), entries, key);
 }
 
 std::string defaultClientHome()

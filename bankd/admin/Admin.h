@@ -8,6 +8,7 @@
 #include "Customers.h"
 #include "PasswordHash.h"
 #include "SecretGuard.h"
+#include "velcor/ReleaseSignature.h"
 
 namespace bankd {
 
@@ -42,6 +43,7 @@ struct InitOptions {
 
 struct InitReport {
     std::string gatewayPublicKey;
+    std::string updatePublicKey;
     std::string deployPath;
     std::vector<DemoUser> demoUsers;
 };
@@ -69,8 +71,14 @@ std::optional<SecurityCard> securityCard(Store& store, const std::string& userId
 // public key for the user. Throws std::runtime_error with the reason.
 IssuedCert issueCertificate(Store& store, const std::string& userId, const std::string& home,
                             const std::string& certPassword, bool fast = false);
-// Copies a file into the download folder and lists it with its version.
+// Puts a program file on the download host: its name must be a plain file
+// name, and a non-empty version must be the one embedded in the file (an empty
+// version lists the file to be fetched always, checked by its hash alone). The
+// file and the signed list are each replaced atomically. Throws
+// std::invalid_argument (refused) or std::runtime_error / DataFolderError.
 void publish(const std::string& dataDir, const std::string& file, const std::string& version);
+// The update key of a data folder (made by init); throws DataFolderError.
+velcor::UpdateKeyPair updateKey(const std::string& dataDir);
 
 // The client's TVPB_HOME: $TVPB_HOME, else ~/.local/share/tavrin-pda.
 std::string defaultClientHome();

@@ -5,6 +5,7 @@
 //   DIR/secrets.key           the key of short-secret hashes and sealed card cells (0600)
 //   DIR/bankd.ini             settings (rate limits)
 //   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
+//   DIR/update.key            the update key that signs the download list (mode 0600)
 //   DIR/download/             files of the download host, with TVPB_Version.info
 //   DIR/log/access.log        the access log (0600; reopened on SIGHUP)
 #include <stdexcept>
@@ -31,6 +32,7 @@ public:
     std::string marker() const;
     std::string database() const;
     std::string gatewayKey() const;
+    std::string updateKey() const;
     std::string settings() const;
     std::string downloadDir() const;
     std::string versionInfo() const;

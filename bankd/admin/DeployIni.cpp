@@ -68,6 +68,8 @@ void writeDeployIni(const std::string& path, const DeployValues& v)
     set(sections, "bank", "server_host", v.serverHost);
     set(sections, "bank", "gateway_public_key", v.gatewayPublicKey);
     set(sections, "download", "host", v.downloadHost);
+    if (!v.updatePublicKey.empty())
+        set(sections, "download", "update_public_key", v.updatePublicKey);
     std::filesystem::path p(path);
     if (p.has_parent_path())
         std::filesystem::create_directories(p.parent_path());

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "CodePage949.h"
+#include "FileWrite.h"
 
 namespace bankd {
 
@@ -49,24 +50,38 @@ std::vector<VersionEntry> readVersionInfo(const std::string& path)
     return out;
 }
 
-void writeVersionInfo(const std::string& path, const std::vector<VersionEntry>& entries)
+bool isPlainFileName(const std::string& name)
 {
-    std::string text = "; 타브린은행 PDA뱅킹 업그레이드 목록 (파일이름/버전)\n";
+    if (name.empty() || name[0] == '.' || name.find_first_of("/\\:") != std::string::npos ||
+        name.find("..") != std::string::npos)
+        return false;
+    for (unsigned char ch : name)
+        if (ch < 0x20 || ch == 0x7F)
+            return false;
+    return true;
+}
+
+void writeVersionInfo(const std::string& path, const std::vector<VersionEntry>& entries,
+                      const velcor::UpdateKeyPair& key)
+{
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::string hashes;
+    std::string list;
     for (const auto& [file, version] : entries) {
-        if (file.empty() || file.find_first_of("/\r\n") != std::string::npos ||
-            version.find_first_of("\r\n") != std::string::npos)
+        if (!isPlainFileName(file) || file == std::filesystem::path(path).filename().string() ||
+            version.find_first_of("\r\n/") != std::string::npos)
             throw std::invalid_argument("bad version entry: " + file);
-        text += file + "/" + version + "\n";
+        std::ifstream in(folder / file, std::ios::binary);
+        if (!in)
+            throw std::runtime_error("cannot read " + (folder / file).string());
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        hashes += velcor::releaseHashLine(bytes.str(), file) + "\n";
+        list += file + "/" + version + "\n";
     }
-    std::string tmp = path + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        std::string bytes = cp949::fromUtf8(text);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (!out)
-            throw std::runtime_error("cannot write " + tmp);
-    }
-    std::filesystem::rename(tmp, path);
+    const std::string body = "; 타브린은행 PDA뱅킹 업그레이드 목록 (파일이름/버전)\n" + hashes + list;
+    const std::string bytes = velcor::signReleaseList(cp949::fromUtf8(body), key);
+    writeFileAtomically(path, bytes);
 }
 
 void setVersionEntry(std::vector<VersionEntry>& entries, const std::string& file, const std::string& version)

@@ -152,6 +152,7 @@ void printInit(const InitOptions& o, const InitReport& r)
 {
     std::cout << "bankd: data folder " << o.dataDir << " created\n";
     std::cout << "gateway public key: " << r.gatewayPublicKey << "\n";
+    std::cout << "update public key: " << r.updatePublicKey << "\n";
     if (!r.deployPath.empty())
         std::cout << "client deploy.ini: " << r.deployPath << "\n";
     for (const DemoUser& u : r.demoUsers) {
@@ -239,7 +240,9 @@ int run(int argc, char** argv)
     auto* cPublish = app.add_subcommand("publish", "Put a program file on the download host with its version");
     cPublish->add_option("--data", data, "Data folder")->required();
     cPublish->add_option("--file", file, "File to publish")->required()->check(CLI::ExistingFile);
-    cPublish->add_option("--version", version, "Its version text")->required();
+    cPublish->add_option("--version", version,
+                         "Its version: the one embedded in the file, or empty to have it fetched always")
+        ->required();
 
     CLI11_PARSE(app, argc, argv);
 
@@ -325,7 +328,8 @@ int run(int argc, char** argv)
         }
         if (*cPublish) {
             admin::publish(data, file, version);
-            std::cout << fs::path(file).filename().string() << " published as version " << version << "\n";
+            std::cout << fs::path(file).filename().string() << " published as version \"" << version
+                      << "\" (list signed)\n";
             return 0;
         }
     } catch (const SchemaTooNew& e) {

@@ -15,6 +15,8 @@
 #include "VersionInfo.h"
 #include "velcor/Certificate.h"
 #include "velcor/GatewayKeys.h"
+#include "velcor/ReleaseSignature.h"
+#include "platform/EmbeddedVersion.h"
 
 using namespace bankd;
 using namespace bankd::test;
@@ -236,36 +238,81 @@ TEST(Admin, IssuedCertificateIsRegisteredForItsUser)
     EXPECT_THROW(admin::issueCertificate(*bank.store, "NOBODY", bank.dir.str("home"), "x", true), std::runtime_error);
 }
 
-TEST(VersionInfo, EveryLineEndsSoTheUpdaterReadsTheLastEntry)
+static std::string fileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A program file as the build makes it: an embedded version with room after it.
+static void writeProgram(const std::string& path, const std::string& version, const std::string& code)
+{
+    std::string bytes = code + '\0' + tvpbversion::marker() + version;
+    bytes.append(80 - tvpbversion::marker().size() - version.size(), '\0');
+    std::ofstream(path, std::ios::binary) << bytes << code;
+}
+
+TEST(VersionInfo, SignedListEndsEveryLineAndHashesEveryFile)
 {
     TempDir dir;
     std::string path = dir.str("TVPB_Version.info");
+    std::ofstream(dir.str("TavrinPdaBanking")) << "program";
+    std::ofstream(dir.str("tvpb_2200.so")) << "library";
     std::vector<VersionEntry> entries = {{"TavrinPdaBanking", "1.0.0.3"}, {"tvpb_2200.so", "1.0.0.1"}};
-    writeVersionInfo(path, entries);
-    std::ifstream in(path, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text.front(), ';');
+    const velcor::UpdateKeyPair key = velcor::generateUpdateKeyPair();
+    writeVersionInfo(path, entries, key);
+    const std::string text = fileText(path);
     EXPECT_EQ(text.back(), '\n');
     EXPECT_EQ(text.find("\n\n"), std::string::npos);  // an empty line would end the list early
-    EXPECT_EQ(readVersionInfo(path), entries);
+    EXPECT_EQ(readVersionInfo(path), entries);         // the header lines are comments to the reader
+    const auto body = velcor::openReleaseList(text, key.publicKey);
+    ASSERT_TRUE(body);
+    EXPECT_NE(body->find(velcor::releaseHashLine("library", "tvpb_2200.so") + "\n"), std::string::npos);
+    EXPECT_NE(body->find(velcor::releaseHashLine("program", "TavrinPdaBanking") + "\n"), std::string::npos);
+    // Another key, or one changed byte, and the list is not the bank's.
+    EXPECT_FALSE(velcor::openReleaseList(text, velcor::generateUpdateKeyPair().publicKey));
+    std::string tampered = text;
+    tampered[tampered.find("1.0.0.3")] = '9';
+    EXPECT_FALSE(velcor::openReleaseList(tampered, key.publicKey));
+
     setVersionEntry(entries, "tvpb_2200.so", "1.0.0.2");
     setVersionEntry(entries, "Zentab.so", "1.0");
     EXPECT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].second, "1.0.0.2");
-    EXPECT_THROW(writeVersionInfo(path, {{"bad\nname", "1"}}), std::invalid_argument);
+    EXPECT_THROW(writeVersionInfo(path, {{"bad\nname", "1"}}, key), std::invalid_argument);
+    EXPECT_THROW(writeVersionInfo(path, {{"absent.so", "1"}}, key), std::runtime_error);
+    EXPECT_EQ(readVersionInfo(path).size(), 2u);  // a refused write leaves the list as it was
 }
 
-TEST(VersionInfo, PublishCopiesTheFileAndListsIt)
+TEST(VersionInfo, PublishChecksNameAndEmbeddedVersionAndSigns)
 {
     TempDir dir;
     InitOptions o;
     o.dataDir = dir.str("data");
+    o.deployPath = dir.str("bin/deploy.ini");
     o.cost = HashCost::minimal();
-    initBank(o);
-    std::ofstream(dir.str("tvpb_3400.so")) << "library bytes";
+    const InitReport report = initBank(o);
+    EXPECT_EQ(readIni(o.deployPath)["download"]["update_public_key"], report.updatePublicKey);
+    EXPECT_EQ(fs::status(DataFolder(o.dataDir).updateKey()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+
+    writeProgram(dir.str("tvpb_3400.so"), "1.0.0.7", "library bytes");
     admin::publish(o.dataDir, dir.str("tvpb_3400.so"), "1.0.0.7");
-    admin::publish(o.dataDir, dir.str("tvpb_3400.so"), "1.0.0.8");
+    // A version the file does not carry is refused, and the list stays as it was.
+    EXPECT_THROW(admin::publish(o.dataDir, dir.str("tvpb_3400.so"), "1.0.0.8"), std::invalid_argument);
+    std::ofstream(dir.str("readme.txt")) << "no version inside";
+    admin::publish(o.dataDir, dir.str("readme.txt"), "");  // empty on purpose: always fetched
+    EXPECT_THROW(admin::publish(o.dataDir, dir.str("readme.txt"), "1.0"), std::invalid_argument);
+    std::ofstream(dir.str(".hidden")) << "x";
+    EXPECT_THROW(admin::publish(o.dataDir, dir.str(".hidden"), ""), std::invalid_argument);
+
     DataFolder folder(o.dataDir);
-    EXPECT_TRUE(fs::exists(fs::path(folder.downloadDir()) / "tvpb_3400.so"));
-    EXPECT_EQ(readVersionInfo(folder.versionInfo()), (std::vector<VersionEntry>{{"tvpb_3400.so", "1.0.0.8"}}));
+    EXPECT_EQ(fileText((fs::path(folder.downloadDir()) / "tvpb_3400.so").string()), fileText(dir.str("tvpb_3400.so")));
+    EXPECT_EQ(readVersionInfo(folder.versionInfo()),
+              (std::vector<VersionEntry>{{"tvpb_3400.so", "1.0.0.7"}, {"readme.txt", ""}}));
+    const auto key = velcor::decodeKey32(report.updatePublicKey);
+    ASSERT_TRUE(key);
+    EXPECT_TRUE(velcor::openReleaseList(fileText(folder.versionInfo()), *key));
+    for (const auto& e : fs::directory_iterator(folder.downloadDir()))
+        EXPECT_NE(e.path().extension(), ".tmp") << "a temporary file was left: " << e.path();
 }

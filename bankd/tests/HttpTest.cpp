@@ -47,7 +47,9 @@ protected:
           log(bank.dir.str("access.log"), bank.clock)
     {
         std::filesystem::create_directories(bank.dir.str("download"));
-        writeVersionInfo(bank.dir.str("download/TVPB_Version.info"), {{"TavrinPdaBanking", "1.0.0.2"}});
+        std::ofstream(bank.dir.str("download/TavrinPdaBanking")) << "program bytes";
+        writeVersionInfo(bank.dir.str("download/TVPB_Version.info"), {{"TavrinPdaBanking", "1.0.0.2"}},
+                         velcor::generateUpdateKeyPair());
         bank.dispatcher.add({"TEST_WHO", true, false, [](RequestContext& ctx) {
                                  return Envelope::ok().free0({ctx.user});
                              }});

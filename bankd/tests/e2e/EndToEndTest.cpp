@@ -44,7 +44,7 @@ protected:
         server = std::make_unique<BankServer>(bank.dispatcher, gateway, log, o);
         server->start();
         host = "127.0.0.1:" + std::to_string(server->port());
-        writeDeployIni(bank.dir.str("deploy.ini"), {host, keys.publicKeyBase64(), host});
+        writeDeployIni(bank.dir.str("deploy.ini"), {host, keys.publicKeyBase64(), host, {}});
         setenv("TVPB_DEPLOY", bank.dir.str("deploy.ini").c_str(), 1);
         platform::Deploy::reload();
         CQV::SetEngineForTesting(nullptr);
