@@ -1,6 +1,7 @@
 #include "CRasDlgBase.h"
 
 #include <QPainter>
+#include <QPushButton>
 
 #include "CColorStatic.h"
 #include <QPalette>
@@ -36,4 +37,13 @@ void CRasDlgBase::paintEvent(QPaintEvent* e) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
     p.setPen(Qt::white);
     p.drawRect(r.adjusted(1, 1, -2, -2));
+}
+
+QPushButton* CRasDlgBase::makeAccentButton(const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(false);
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton { color: white; background-color: rgb(0,0,192); border: 1px solid white; }"
+        "QPushButton:pressed { background-color: rgb(0,0,128); }"));
+    return button;
 }

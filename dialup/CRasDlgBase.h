@@ -7,6 +7,7 @@
 #include "DialkitExport.h"
 
 class CColorStatic;
+class QPushButton;
 class QWidget;
 
 class DIALKIT_EXPORT CRasDlgBase : public platform::DialogBase {
@@ -21,5 +22,7 @@ public:
 protected:
     // A centred label drawn white on the accent colour.
     static CColorStatic* makeAccentLabel(const QString& text, QWidget* parent);
+    // A push button drawn white on the accent colour (Enter never presses it).
+    static QPushButton* makeAccentButton(const QString& text, QWidget* parent);
     void paintEvent(QPaintEvent* e) override;
 };

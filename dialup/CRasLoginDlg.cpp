@@ -49,13 +49,9 @@ CRasLoginDlg::CRasLoginDlg(const QString& title, QWidget* parent) : CRasDlgBase(
     m_phone->setInputMethodHints(Qt::ImhDialableCharactersOnly);
     m_phone->installEventFilter(this);
 
-    m_ok = new QPushButton(QStringLiteral("확인"), this);
+    m_ok = makeAccentButton(QStringLiteral("확인"), this);
     m_ok->setObjectName(QStringLiteral("okButton"));
     m_ok->setGeometry(85, 150, 70, 26);
-    m_ok->setAutoDefault(false);
-    m_ok->setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; background-color: rgb(0,0,192); border: 1px solid white; }"
-        "QPushButton:pressed { background-color: rgb(0,0,128); }"));
 
     m_phoneLabel->setVisible(false);
     m_phone->setVisible(false);

@@ -109,6 +109,13 @@ void DeviceFrame::setCaption(const QString& caption)
     setWindowTitle(caption);
 }
 
+void DeviceFrame::showCaptionInTitleBar(const QString& caption)
+{
+    setWindowTitle(caption);
+    title_->setStyleSheet(QStringLiteral("color: white; font-weight: bold;"));
+    title_->setText(caption);
+}
+
 bool DeviceFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == work_ && event->type() == QEvent::MouseButtonPress

@@ -29,6 +29,9 @@ public:
     // Title-bar images (files in the program folder); a missing file leaves a plain bar.
     void setTitleImages(const QString& iconFile, const QString& titleFile);
     void setCaption(const QString& caption);
+    // A program without title images (the updater) shows its caption in the
+    // title bar, as the handheld's task bar shows the active window's caption.
+    void showCaptionInTitleBar(const QString& caption);
 
 signals:
     // A stylus tap on the bare work area (no screen over it).

@@ -11,6 +11,13 @@ start_demo_bank() {
     "$BIN/bankd" init --data "$DEMO/bank" --demo ${DEMO_INIT_FLAGS:-} --home "$TVPB_HOME" \
       --deploy "$TVPB_DEPLOY" > "$DEMO/credentials.txt"
   fi
+  # The demo home connects over LAN and lets the updater check the bank's release
+  # first (what the settings dialog stores for LAN with its updater box on).
+  if [ ! -d "$TVPB_HOME/registry" ]; then
+    local key='SOFTWARE\Corvane\TavrinBank_PdaBanking\TVPB_1100'
+    "$BIN/tvpb_registry" set-number local "$key" Network_Connect_Option 0
+    "$BIN/tvpb_registry" set-number local "$key" Equal_VUP 1
+  fi
   # A simulated phone book with one modem entry per carrier, for the settings dialog.
   if [ ! -f "$TVPB_HOME/rasbook.ini" ]; then
     cat > "$TVPB_HOME/rasbook.ini" <<'INI'

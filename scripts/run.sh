@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, initialises a demo bank (once),
-# starts bankd on a free loopback port and runs the client against it; the bank
-# stops when the client exits.
+# starts bankd on a free loopback port and runs the client against it through the
+# updater TVPB_VUP (which installs what the bank has published, then starts the
+# client); the bank stops when the client exits.
+#   bankd publish --data demo/bank --file F --version V   publishes a newer file
 #
 #   scripts/run.sh               run the client on this display ($DISPLAY)
 #   scripts/run.sh --shot FILE   run it headless under Xvfb, save a PNG of the
@@ -41,6 +43,10 @@ SECONDS_HEADLESS=${TVPB_XVFB_SECONDS:-15}
 
 BANKD=""
 XVFB=""
+# The updater starts the client on its own and ends; the run lasts while the client runs.
+wait_for_client() {
+  while pgrep -f "^$BIN/TavrinPdaBanking" >/dev/null 2>&1; do sleep 0.5; done
+}
 cleanup() {
   [ -n "$BANKD" ] && kill "$BANKD" 2>/dev/null && wait "$BANKD" 2>/dev/null || true
   [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null || true
@@ -56,9 +62,10 @@ if [ -n "$SHOT" ] || { [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; }
 fi
 
 if [ -z "$HEADLESS" ]; then
-  echo "== On the start screen choose 환경설정 -> LAN once, then log in with the credentials above."
+  echo "== The demo home connects over LAN (환경설정 changes it); log in with the credentials above."
   echo "== A user locked by wrong passwords: $BIN/bankd unlock --data $DEMO/bank --user USERID"
-  "$BIN/TavrinPdaBanking"
+  "$BIN/TVPB_VUP"
+  wait_for_client
   exit 0
 fi
 
@@ -70,7 +77,9 @@ if [ -z "$SHOT" ]; then
 fi
 start_xvfb
 echo "== Headless run on display $DISPLAY for $SECONDS_HEADLESS s"
-timeout "$SECONDS_HEADLESS" "$BIN/TavrinPdaBanking" --shot "$SHOT" || true
+# The updater passes --shot on to the client it starts.
+timeout "$SECONDS_HEADLESS" "$BIN/TVPB_VUP" --shot "$SHOT" || true
+timeout "$SECONDS_HEADLESS" bash -c "$(declare -f wait_for_client); BIN='$BIN' wait_for_client" || true
 if [ -f "$SHOT" ]; then
   echo "== Screenshot of what the client showed: $SHOT"
 else
