@@ -8,7 +8,7 @@
 
 #include <ReleaseSignature.h>
 
-#include <CodePage949.h>
+#include <CodePage949Qt.h>
 #include <Deploy.h>
 
 namespace vup {
@@ -70,7 +70,7 @@ SignedList CheckSignedList(const QByteArray& fileBytes, const QByteArray& public
     if (!body) return refuse(QStringLiteral("not signed by the update key"));
 
     // Only what the signature covers is read.
-    const QString text = transport::fromCp949(QByteArray::fromStdString(*body));
+    const QString text = cp949::decode(QByteArray::fromStdString(*body));
     const QString hashPrefix = QString::fromLatin1(velcor::kReleaseHashPrefix.data(), qsizetype(velcor::kReleaseHashPrefix.size()));
     SignedList r;
     r.entries = ReadVersionList(text);
