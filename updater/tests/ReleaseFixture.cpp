@@ -8,26 +8,10 @@
 #include <NetSettings.h>
 #include <Registry.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <TestServer.h>
 
 namespace vuptest {
 namespace {
-
-int freePort()
-{
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);
-    return ntohs(addr.sin_port);
-}
 
 QString buildBin()
 {
@@ -77,7 +61,7 @@ void ReleaseFixture::SetUp()
     QFile::remove(prog(QStringLiteral("deploy.ini")));
     QFile::copy(bin(QStringLiteral("deploy.ini")), prog(QStringLiteral("deploy.ini")));
 
-    host = QStringLiteral("127.0.0.1:%1").arg(freePort());
+    host = QStringLiteral("127.0.0.1:%1").arg(transporttest::closedPort()); // free now, bankd takes it
     ASSERT_EQ(runTool(bin(QStringLiteral("bankd")),
                       {QStringLiteral("init"), QStringLiteral("--data"), data, QStringLiteral("--server-host"), host,
                        QStringLiteral("--deploy"), prog(QStringLiteral("deploy.ini")), QStringLiteral("--fast-hash")},

@@ -175,21 +175,21 @@ TEST_F(UpgradeDlgTest, ConnectionSettingsDialWithTheUpdatersTextsAndHangUpBefore
     netsettings::WriteEqualVUP(0);
     netsettings::WriteVUPModem(QStringLiteral("KTF 모뎀"));
     runWindow([this](harness::ModalScript& modals) {
-    modals.expectDialog(QStringLiteral("connectSettingDlg"), [this](QDialog* d) {
-        auto* list = d->findChild<QComboBox*>(QStringLiteral("entryList"));
-        EXPECT_EQ(list->currentText(), QStringLiteral("KTF 모뎀")); // the last one dialled
-        EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->isChecked());
-        EXPECT_TRUE(list->isVisible());
-        saveShot(harness::shotImage(d), QStringLiteral("updater-connection-settings"));
-        QTest::mouseClick(d->findChild<QRadioButton*>(QStringLiteral("lanRadio")), Qt::LeftButton);
-        EXPECT_FALSE(list->isVisible());
-        QTest::mouseClick(d->findChild<QRadioButton*>(QStringLiteral("modemRadio")), Qt::LeftButton);
-        list->setCurrentIndex(list->findText(QStringLiteral("SKT 무선모뎀")));
-        list->setCurrentIndex(list->findText(QStringLiteral("KTF 모뎀")));
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
-        return d->result();
-    });
-    modals.expectDialog(QStringLiteral("CRasProgressDlg"), dialProgress());
+        modals.expectDialog(QStringLiteral("connectSettingDlg"), [this](QDialog* d) {
+            auto* list = d->findChild<QComboBox*>(QStringLiteral("entryList"));
+            EXPECT_EQ(list->currentText(), QStringLiteral("KTF 모뎀")); // the last one dialled
+            EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->isChecked());
+            EXPECT_TRUE(list->isVisible());
+            saveShot(harness::shotImage(d), QStringLiteral("updater-connection-settings"));
+            QTest::mouseClick(d->findChild<QRadioButton*>(QStringLiteral("lanRadio")), Qt::LeftButton);
+            EXPECT_FALSE(list->isVisible());
+            QTest::mouseClick(d->findChild<QRadioButton*>(QStringLiteral("modemRadio")), Qt::LeftButton);
+            list->setCurrentIndex(list->findText(QStringLiteral("SKT 무선모뎀")));
+            list->setCurrentIndex(list->findText(QStringLiteral("KTF 모뎀")));
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("okButton")), Qt::LeftButton);
+            return d->result();
+        });
+        modals.expectDialog(QStringLiteral("CRasProgressDlg"), dialProgress());
     });
     EXPECT_TRUE(dialStatuses.contains(QStringLiteral("전화를 거는중입니다...")));
     EXPECT_EQ(dialStatuses.value(dialStatuses.size() - 1), QStringLiteral("인터넷에 연결되었습니다."));
@@ -220,17 +220,17 @@ TEST_F(UpgradeDlgTest, WithoutAModemOnlyLanIsOfferedAndCancelStartsTheClient)
 {
     netsettings::WriteEqualVUP(0);
     runWindow([](harness::ModalScript& modals) {
-    modals.expectDialog(QStringLiteral("connectSettingDlg"), [](QDialog* d) {
-        for (int i = 0; i < 50; ++i) QTest::qWait(5); // the notice comes once the window is up
-        EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("lanRadio"))->isChecked());
-        EXPECT_FALSE(d->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->isEnabled());
-        EXPECT_FALSE(d->findChild<QComboBox*>(QStringLiteral("entryList"))->isVisible());
-        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
-        return d->result();
-    });
-    modals.expectMessage(QStringLiteral("PDA에 설치된 무선모뎀이 없습니다.\r\n설치된 무선모뎀이 없을경우 'LAN'연결만 "
-                                        "가능합니다."),
-                         QStringLiteral("메시지"));
+        modals.expectDialog(QStringLiteral("connectSettingDlg"), [](QDialog* d) {
+            for (int i = 0; i < 50; ++i) QTest::qWait(5); // the notice comes once the window is up
+            EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("lanRadio"))->isChecked());
+            EXPECT_FALSE(d->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->isEnabled());
+            EXPECT_FALSE(d->findChild<QComboBox*>(QStringLiteral("entryList"))->isVisible());
+            QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("cancelButton")), Qt::LeftButton);
+            return d->result();
+        });
+        modals.expectMessage(QStringLiteral("PDA에 설치된 무선모뎀이 없습니다.\r\n설치된 무선모뎀이 없을경우 'LAN'연결만 "
+                                            "가능합니다."),
+                             QStringLiteral("메시지"));
     });
     EXPECT_EQ(starts.size(), 1);
     EXPECT_FALSE(QFile::exists(prog(QStringLiteral("TVPB_Version.info")))); // nothing fetched
