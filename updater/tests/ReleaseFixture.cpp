@@ -58,6 +58,10 @@ void ReleaseFixture::SetUp()
     data = root->filePath(QStringLiteral("data"));
     QString out;
     ASSERT_EQ(runTool(QStringLiteral("cp"), {QStringLiteral("-al"), buildBin(), programDir}, &out), 0) << out.toStdString();
+    // What a run of the build's own updater left there is not part of the build.
+    QFile::remove(prog(QStringLiteral("TVPB_Version.info")));
+    QDir(prog(QStringLiteral(".vup-stage"))).removeRecursively();
+    QDir(prog(QStringLiteral(".vup-old"))).removeRecursively();
     QFile::remove(prog(QStringLiteral("deploy.ini")));
     QFile::copy(bin(QStringLiteral("deploy.ini")), prog(QStringLiteral("deploy.ini")));
 
