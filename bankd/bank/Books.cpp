@@ -16,6 +16,13 @@ constexpr Term kTerms[] = {
     {"transfer fees", "SELECT coalesce(sum(fee), 0) FROM transfers WHERE result_code = '0000'"},
     {"sent to other banks", "SELECT coalesce(sum(amount), 0) FROM interbank_out"},
     {"loan interest received", "SELECT coalesce(sum(interest + overdue_interest), 0) FROM loan_payments"},
+    // Cash advances come into the settlement accounts from the cards.
+    {"card cash advanced", "SELECT -coalesce(sum(amount), 0) FROM card_cash_advances"},
+    // Zero while every card's cash-service balance and fees are exactly its
+    // recorded advances and their fees.
+    {"card cash balances off their advances",
+     "SELECT (SELECT coalesce(sum(cash_used + cash_fees), 0) FROM cards) - "
+     "(SELECT coalesce(sum(amount + fee), 0) FROM card_cash_advances)"},
 };
 
 std::int64_t one(Db& db, const char* sql)

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "Accounts.h"
+#include "CardDemo.h"
 #include "Clock.h"
 #include "ChequeDemo.h"
 #include "InquiryDemo.h"
@@ -135,6 +136,11 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         addDemoCheques(db, now);
         addTransferDemo(db, now);
         addLoanDemo(db, now);
+        // Card PINs are the demo account password.
+        auto told = addCardDemo(db, now, accountHash);
+        for (DemoUser& u : users)
+            for (const std::string& line : told[u.userId])
+                u.accounts.push_back(line);
     });
     return users;
 }

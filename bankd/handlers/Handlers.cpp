@@ -18,6 +18,7 @@ constexpr Registration kGroups[] = {
     registerTransferHandlers,
     registerTransferListHandlers,
     registerLoanHandlers,
+    registerCardHandlers,
 };
 } // namespace
 

@@ -13,6 +13,7 @@ void registerChequeHandlers(Dispatcher& d);  // PDA_S003
 void registerDepositAccountHandlers(Dispatcher& d);  // PDA_A003, PDA_A001
 void registerTransferHandlers(Dispatcher& d);  // PDA_T001, PDA_T002
 void registerTransferListHandlers(Dispatcher& d);  // PDA_T004 to PDA_T007
+void registerCardHandlers(Dispatcher& d);  // PDA_C001 to PDA_C008
 
 void registerLoanHandlers(Dispatcher& d);  // PDA_L001 to PDA_L007
 

@@ -24,6 +24,8 @@ enum class Route { Encrypted, Plain };
 
 struct BankConfig {
     int noticePageSize = 10;   // notice titles per page
+    int cardPageSize = 3;      // held cards per page
+    int cardListPageSize = 10; // approvals or bill items per page
     RateLimits rateLimits;     // of the rate-limited (login-free) transactions
 };
 

@@ -259,12 +259,118 @@ CREATE TABLE loan_payments (
 CREATE INDEX loan_payments_loan ON loan_payments(loan_account);
 )SQL";
 
+// Version 6: cards. Credit and check cards with their settlement account,
+// PIN, limits and billing day, and cash cards of deposit accounts; an
+// accident record (loss reports) that stops a card. Approvals, bills and
+// their items, arrears, and the cash advances paid out to the settlement
+// account (a card's cash-service balance is the sum of its advances).
+const char* kV6 = R"SQL(
+CREATE TABLE cards (
+  card_no          TEXT PRIMARY KEY,
+  customer_id      INTEGER NOT NULL REFERENCES customers(id),
+  kind             TEXT NOT NULL CHECK (kind IN ('credit','check','cash')),
+  kind_name        TEXT NOT NULL,
+  expiry           TEXT NOT NULL,
+  branch           TEXT NOT NULL,
+  settlement_no    TEXT NOT NULL REFERENCES accounts(account_no),
+  pin_hash         TEXT NOT NULL,
+  billing_day      INTEGER NOT NULL DEFAULT 0 CHECK (billing_day IN (0,5,12,20,23,27)),
+  total_limit      INTEGER NOT NULL DEFAULT 0 CHECK (total_limit >= 0),
+  cash_limit       INTEGER NOT NULL DEFAULT 0 CHECK (cash_limit >= 0),
+  advance_limit    INTEGER NOT NULL DEFAULT 0 CHECK (advance_limit >= 0),
+  used_amount      INTEGER NOT NULL DEFAULT 0,
+  cash_used        INTEGER NOT NULL DEFAULT 0,
+  cash_fees        INTEGER NOT NULL DEFAULT 0,
+  special_from     TEXT NOT NULL DEFAULT '',
+  special_to       TEXT NOT NULL DEFAULT '',
+  special_amount   INTEGER NOT NULL DEFAULT 0,
+  special_used     INTEGER NOT NULL DEFAULT 0,
+  accident         TEXT NOT NULL DEFAULT '',
+  accident_at      TEXT,
+  issued_on        TEXT NOT NULL
+);
+CREATE INDEX cards_customer ON cards(customer_id, kind);
+CREATE TABLE card_approvals (
+  id           INTEGER PRIMARY KEY,
+  card_no      TEXT NOT NULL REFERENCES cards(card_no),
+  approved_at  TEXT NOT NULL,
+  merchant     TEXT NOT NULL,
+  amount       INTEGER NOT NULL,
+  sales_kind   TEXT NOT NULL,
+  instalments  INTEGER NOT NULL DEFAULT 0,
+  receipt      TEXT NOT NULL DEFAULT '',
+  cancelled_on TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX card_approvals_card ON card_approvals(card_no, approved_at);
+CREATE TABLE card_bills (
+  card_no             TEXT NOT NULL REFERENCES cards(card_no),
+  billing_date        TEXT NOT NULL,
+  settlement_no       TEXT NOT NULL,
+  lump_principal      INTEGER NOT NULL DEFAULT 0,
+  lump_fee            INTEGER NOT NULL DEFAULT 0,
+  cash_principal      INTEGER NOT NULL DEFAULT 0,
+  cash_fee            INTEGER NOT NULL DEFAULT 0,
+  instal_principal    INTEGER NOT NULL DEFAULT 0,
+  instal_fee          INTEGER NOT NULL DEFAULT 0,
+  overseas_principal  INTEGER NOT NULL DEFAULT 0,
+  overseas_fee        INTEGER NOT NULL DEFAULT 0,
+  revolving_principal INTEGER NOT NULL DEFAULT 0,
+  revolving_fee       INTEGER NOT NULL DEFAULT 0,
+  PRIMARY KEY (card_no, billing_date)
+);
+CREATE TABLE card_bill_items (
+  id                 INTEGER PRIMARY KEY,
+  card_no            TEXT NOT NULL,
+  billing_date       TEXT NOT NULL,
+  used_on            TEXT NOT NULL,
+  merchant           TEXT NOT NULL,
+  sales_kind         TEXT NOT NULL,
+  amount             INTEGER NOT NULL,
+  fee                INTEGER NOT NULL DEFAULT 0,
+  instalment_no      TEXT NOT NULL DEFAULT '',
+  instalment_amount  INTEGER NOT NULL DEFAULT 0,
+  instalment_balance INTEGER NOT NULL DEFAULT 0,
+  FOREIGN KEY (card_no, billing_date) REFERENCES card_bills(card_no, billing_date)
+);
+CREATE INDEX card_bill_items_bill ON card_bill_items(card_no, billing_date, used_on);
+CREATE TABLE card_arrears (
+  card_no            TEXT PRIMARY KEY REFERENCES cards(card_no),
+  first_overdue_on   TEXT NOT NULL,
+  today_unpaid       INTEGER NOT NULL DEFAULT 0,
+  lump_principal     INTEGER NOT NULL DEFAULT 0,
+  lump_fee           INTEGER NOT NULL DEFAULT 0,
+  cash_principal     INTEGER NOT NULL DEFAULT 0,
+  cash_fee           INTEGER NOT NULL DEFAULT 0,
+  instal_principal   INTEGER NOT NULL DEFAULT 0,
+  instal_fee         INTEGER NOT NULL DEFAULT 0,
+  overseas_principal INTEGER NOT NULL DEFAULT 0,
+  overseas_fee       INTEGER NOT NULL DEFAULT 0,
+  advance_principal  INTEGER NOT NULL DEFAULT 0,
+  advance_interest   INTEGER NOT NULL DEFAULT 0,
+  annual_fee         INTEGER NOT NULL DEFAULT 0
+);
+CREATE TABLE card_cash_advances (
+  id            INTEGER PRIMARY KEY,
+  card_no       TEXT NOT NULL REFERENCES cards(card_no),
+  customer_id   INTEGER NOT NULL REFERENCES customers(id),
+  serial        TEXT NOT NULL UNIQUE,
+  at            TEXT NOT NULL,
+  account_no    TEXT NOT NULL REFERENCES accounts(account_no),
+  amount        INTEGER NOT NULL CHECK (amount > 0),
+  fee           INTEGER NOT NULL CHECK (fee >= 0),
+  cash_after    INTEGER NOT NULL
+);
+CREATE INDEX card_cash_advances_card ON card_cash_advances(card_no, at);
+CREATE INDEX quotes_binding ON quotes(customer_id, kind, session_key, created_at);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
     {3, kV3},
     {4, kV4},
     {5, kV5},
+    {6, kV6},
 };
 
 int applicationId(Db& db)

@@ -226,6 +226,8 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             EXPECT_EQ(tableCount(db, "transfer_quotes"), 0);
             EXPECT_EQ(tableCount(db, "loans"), 1);
             EXPECT_EQ(tableCount(db, "loan_payments"), 1);
+            EXPECT_EQ(tableCount(db, "cards"), 1);
+            EXPECT_EQ(tableCount(db, "card_cash_advances"), 1);
         });
         // Two more wrong passwords lock ALICE: the count carried over.
         store->write([&](Db& db) {
