@@ -405,15 +405,17 @@ TEST_F(CardBank, ParallelExecutionsAdvanceCashOnceAndParallelChecksCannotOutrunT
 
 TEST_F(CardBank, CertificateUsersCashServiceNeedsAFreshSignature)
 {
-    auto lee = [&](const std::string& sig) {
+    auto lee = [&](const std::string& sig, const std::string& cash = "50000") {
         return inquiry("PDA_C008", leeCard, "4321",
-                       "&Cash=50000&Zentab=&IpAccNO=&ScrtyWay=K&RandomNum=17&SecPwd=&SignedMsg=" + sig, keyLee, "LEE");
+                       "&Cash=" + cash + "&Zentab=&IpAccNO=&ScrtyWay=K&RandomNum=17&SecPwd=&SignedMsg=" + sig, keyLee,
+                       "LEE");
     };
     ASSERT_EQ(code(inquiry("PDA_C007", leeCard, "4321", "&Cash=50000&Zentab=&IpAccNO=", keyLee, "LEE")), "10000");
     EXPECT_EQ(code(lee("")), result::kTrfSignature);
     EXPECT_EQ(code(lee(sign(keyKim))), result::kTrfSignature);  // another session's
     EXPECT_EQ(balance(leeA), 300'000);
-    EXPECT_EQ(code(lee(sign(keyLee))), "10000");
+    // The same amount written with a leading zero is the checked amount.
+    EXPECT_EQ(code(lee(sign(keyLee), "050000")), "10000");
     EXPECT_EQ(balance(leeA), 350'000);
 }
 
