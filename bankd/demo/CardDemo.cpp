@@ -178,7 +178,8 @@ std::map<std::string, std::vector<std::string>> addCardDemo(Db& db, Clock::time_
         c.cashLimit = d.cashLimit;
         c.advanceLimit = d.cashLimit > 0 ? std::min<std::int64_t>(d.cashLimit, 1'000'000) : 0;
         c.accident = d.accident;
-        c.issuedOn = dateAt(now - hours(24 * (900 - 40 * n)));
+        // The first card of each customer is the newest, listed first.
+        c.issuedOn = dateAt(now - hours(24 * (200 + 40 * n)));
         if (c.kind == "credit") {
             c.usedAmount = 420'000 + 130'000 * n;
             c.specialFrom = yyyymm(now, 0) + "01";
