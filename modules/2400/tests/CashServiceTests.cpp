@@ -13,6 +13,7 @@
 #include "CTVPB2400.h"
 #include "CardScreenFixture.h"
 #include "ModalScript.h"
+#include "Dispatcher.h"
 #include "Services.h"
 
 using harness::ModalScript;
@@ -149,4 +150,39 @@ TEST_F(CashService, CheckThenExecuteWithANewCellOnEveryTryMovesTheMoneyOnce)
     EXPECT_EQ(cashUsed(0), 150'000);
     EXPECT_TRUE(page()->PasswordEdit()->text().isEmpty());
     EXPECT_TRUE(page()->AmountEdit()->text().isEmpty());
+}
+
+TEST_F(CashService, TheCheckGoesOutAsDigitsWithoutBankOrAccountAndAShortReplyDoesNotArmExecution)
+{
+    // A bank answering the check with fewer than its five fields (a reply a
+    // real bank does not give): the dialog stays in its first layout.
+    std::map<std::string, std::string> seen;
+    bank.dispatcher.add({"PDA_C007", true, false, [&](bankd::RequestContext& ctx) {
+                             for (const auto& [k, v] : ctx.query.pairs())
+                                 seen[k] = v;
+                             return bankd::Envelope::ok().free0({"9410-1111-2222-3330", "110-234-567890", "50,000"});
+                         }});
+    ModalScript modals;
+    page()->CardList()->setCurrentIndex(0);
+    keypad(modals, page()->PasswordEdit(), QStringLiteral("4321"));
+    page()->AmountEdit()->setText(QStringLiteral("50,000"));
+    modals.expectDialog(QStringLiteral("CCashConfirmDlg"), [&](QDialog* d) {
+        auto* c = qobject_cast<CCashConfirmDlg*>(d);
+        ModalScript inner;
+        inner.expectMessageContaining(QStringLiteral("현금서비스 확인 정보를 받지 못했습니다"), QStringLiteral("오류"));
+        c->ActionButton()->click();
+        inner.verify();
+        EXPECT_EQ(c->CurrentState(), CCashConfirmDlg::Entered);
+        EXPECT_EQ(c->Grid()->GetRowCount(), 3);
+        c->CancelButton()->click();
+        return d->result();
+    });
+    button(page(), "btnTransfer")->click();
+    modals.verify();
+    EXPECT_EQ(seen["CardNO"], cardNo(0));
+    EXPECT_EQ(seen["Cash"], "50000");
+    EXPECT_EQ(seen["CardPwd"], "4321");
+    EXPECT_TRUE(seen.count("Zentab") && seen["Zentab"].empty());
+    EXPECT_TRUE(seen.count("IpAccNO") && seen["IpAccNO"].empty());
+    EXPECT_EQ(balance(), 1'000'000);
 }
