@@ -4,6 +4,7 @@
 
 #include "Accounts.h"
 #include "CardDemo.h"
+#include "LossDemo.h"
 #include "Clock.h"
 #include "ChequeDemo.h"
 #include "InquiryDemo.h"
@@ -141,6 +142,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         for (DemoUser& u : users)
             for (const std::string& line : told[u.userId])
                 u.accounts.push_back(line);
+        addDemoLossReports(db, now);
     });
     return users;
 }

@@ -19,6 +19,7 @@ constexpr Registration kGroups[] = {
     registerTransferListHandlers,
     registerLoanHandlers,
     registerCardHandlers,
+    registerLossHandlers,
 };
 } // namespace
 

@@ -14,6 +14,7 @@ void registerDepositAccountHandlers(Dispatcher& d);  // PDA_A003, PDA_A001
 void registerTransferHandlers(Dispatcher& d);  // PDA_T001, PDA_T002
 void registerTransferListHandlers(Dispatcher& d);  // PDA_T004 to PDA_T007
 void registerCardHandlers(Dispatcher& d);  // PDA_C001 to PDA_C008
+void registerLossHandlers(Dispatcher& d);  // PDA_R001 to PDA_R006
 
 void registerLoanHandlers(Dispatcher& d);  // PDA_L001 to PDA_L007
 

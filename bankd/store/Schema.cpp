@@ -364,6 +364,13 @@ CREATE INDEX card_cash_advances_card ON card_cash_advances(card_no, at);
 CREATE INDEX quotes_binding ON quotes(customer_id, kind, session_key, created_at);
 )SQL";
 
+// Version 7: loss reports of passbooks (a reported card carries its accident
+// record in cards).
+const char* kV7 = R"SQL(
+ALTER TABLE accounts ADD COLUMN passbook_accident TEXT NOT NULL DEFAULT '';
+ALTER TABLE accounts ADD COLUMN passbook_accident_at TEXT;
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -371,6 +378,7 @@ const std::vector<Migration> kMigrations = {
     {4, kV4},
     {5, kV5},
     {6, kV6},
+    {7, kV7},
 };
 
 int applicationId(Db& db)

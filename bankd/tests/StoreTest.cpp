@@ -5,6 +5,7 @@
 #include "PasswordHash.h"
 #include "Schema.h"
 #include "SecretGuard.h"
+#include "LossReports.h"
 #include "Sqlite.h"
 #include "Store.h"
 #include "TestBank.h"
@@ -228,6 +229,8 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             EXPECT_EQ(tableCount(db, "loan_payments"), 1);
             EXPECT_EQ(tableCount(db, "cards"), 1);
             EXPECT_EQ(tableCount(db, "card_cash_advances"), 1);
+            // Passbooks start without a loss report.
+            EXPECT_EQ(loss::passbookLoss(db, "1101"), "");
         });
         // Two more wrong passwords lock ALICE: the count carried over.
         store->write([&](Db& db) {
