@@ -24,6 +24,7 @@ class LossBank : public TransferBank {
 protected:
     LossBank()
     {
+        pinHash = hashPassword("4321", HashCost::minimal());
         addCard("KIM", kimCredit, "credit", "개인신용");
         addCard("KIM", kimCheck, "check", "개인체크");
         addCard("KIM", kimCash, "cash", "현금카드");
@@ -44,7 +45,12 @@ protected:
             c.settlementNo = owner == "KIM" ? kimA : leeA;
             c.billingDay = kind == "cash" ? 0 : 27;
             c.issuedOn = "20240101";
-            cards::add(db, c, "x");
+            if (kind == "credit") {
+                c.cashLimit = 1'000'000;
+                c.advanceLimit = 500'000;
+                c.totalLimit = 3'000'000;
+            }
+            cards::add(db, c, pinHash);
         });
     }
     std::string accident(const std::string& cardNo)
@@ -57,6 +63,7 @@ protected:
     }
     DispatchOutcome kim(const std::string& rest) { return send(keyKim, "encrypt=1&trcode=" + rest); }
 
+    std::string pinHash;
     std::string kimCredit = "9410111122223333", kimCheck = "9410111122224444", kimCash = "9410200100000001";
     std::string leeCredit = "9410555566667777", leeCash = "9410200100000002";
 };
@@ -121,6 +128,19 @@ TEST_F(LossBank, CardReportIsAllOrNothingAndOnlyForTheUsersCardsOfThatKind)
     ASSERT_EQ(bank.login(keyKim, "KIM", "PW1"), "10000");
     EXPECT_EQ(code(kim("PDA_R006&UserID=KIM&CARDDATA=" + kimCredit + ";")), result::kOk);
     EXPECT_EQ(recordOf(kim("PDA_R005&UserID=KIM&CARDCMP=1").envelope.str(), "list0", 1)[2], "분실신고(11/05)");
+
+    // The card list shows the accident record, and the cash service refuses the card.
+    auto held = kim("PDA_C001&UserID=KIM&RelayDataYN=000&BankGubun=H");
+    ASSERT_EQ(code(held), result::kOk);
+    bool shown = false;
+    for (int i = 1; i <= recordCount(held.envelope.str(), "list0"); ++i) {
+        auto r = recordOf(held.envelope.str(), "list0", i);
+        if (r[0] == cards::displayNo(kimCredit))
+            shown = r[4] == loss::kLostMark;
+    }
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(code(kim("PDA_C007&UserID=KIM&CardNO=" + kimCredit + "&CardPwd=4321&Cash=10000&Zentab=&IpAccNO=")),
+              result::kCardAccident);
 
     // The cash card through its own code.
     EXPECT_EQ(code(kim("PDA_R004&UserID=KIM&CARDDATA=" + kimCash + ";")), result::kOk);
