@@ -107,6 +107,8 @@ TEST_F(OpenNotices, LanListsAtOnceWithTheScreensOwnButtonsAndDetail)
     bank.addNotices(13);
     open();
     EXPECT_EQ(screen->windowTitle(), QStringLiteral("공지사항"));
+    // However the screen closes, the next module is the start screen.
+    EXPECT_EQ(screen->GetNextModule(), 1100);
     EXPECT_TRUE(screen->IsConnected());
     EXPECT_FALSE(ras.RAS_IsConnected());
     EXPECT_EQ(timeText(), QStringLiteral("11/05 14:32"));
