@@ -69,8 +69,9 @@ public:
     bool hasSession(std::string_view sessionKey) const;
     bool touch(std::string_view sessionKey);
     // Forgets sessions idle for longer than maxIdle; returns their keys. Such a
-    // key may start again, but only with counters above those it used (bankd
-    // sees a fresh session without login).
+    // key may start again, but only with counters above the highest it used
+    // (no request it sent before can come back; bankd sees a fresh session
+    // without login).
     std::vector<std::string> expireIdle(std::chrono::seconds maxIdle);
     // Forgets one session; its key stays refused like an ended one. False when unknown.
     bool forget(std::string_view sessionKey);
@@ -82,6 +83,16 @@ public:
     void setTombstoneLifetime(std::chrono::seconds lifetime);
     // Replaces the clock of the session table (tests); empty restores steady_clock.
     void setClock(ClockFn clock);
+
+    // Called with the key of every session about to start, after its first
+    // request authenticated and before it is accepted; false refuses the
+    // request. The server records the key durably there, and after a restart
+    // gives the keys it recorded to refuseForGood(): a request captured
+    // before the restart then finds its session ended, not a fresh one.
+    using NewSessionHook = std::function<bool(const std::string& sessionKey)>;
+    void setNewSessionHook(NewSessionHook hook);
+    // Refuses these session keys like ended ones (for the tombstone lifetime).
+    void refuseForGood(const std::vector<std::string>& sessionKeys);
 
     std::string publicKeyBase64() const;
 

@@ -18,6 +18,7 @@ std::string DataFolder::database() const { return (fs::path(dir_) / "bankd.db").
 std::string DataFolder::settings() const { return (fs::path(dir_) / "bankd.ini").string(); }
 std::string DataFolder::gatewayKey() const { return (fs::path(dir_) / "gateway.key").string(); }
 std::string DataFolder::updateKey() const { return (fs::path(dir_) / "update.key").string(); }
+std::string DataFolder::sessionJournal() const { return (fs::path(dir_) / "sessions.journal").string(); }
 std::string DataFolder::downloadDir() const { return (fs::path(dir_) / "download").string(); }
 std::string DataFolder::versionInfo() const { return (fs::path(downloadDir()) / kVersionInfoName).string(); }
 std::string DataFolder::logDir() const { return (fs::path(dir_) / "log").string(); }

@@ -6,6 +6,7 @@
 //   DIR/bankd.ini             settings (rate limits)
 //   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
 //   DIR/update.key            the update key that signs the download list (mode 0600)
+//   DIR/sessions.journal      keys of the gateway sessions of the last day (0600)
 //   DIR/download/             files of the download host, with TVPB_Version.info
 //   DIR/log/access.log        the access log (0600; reopened on SIGHUP)
 #include <stdexcept>
@@ -33,6 +34,7 @@ public:
     std::string database() const;
     std::string gatewayKey() const;
     std::string updateKey() const;
+    std::string sessionJournal() const;
     std::string settings() const;
     std::string downloadDir() const;
     std::string versionInfo() const;

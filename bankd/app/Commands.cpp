@@ -22,6 +22,7 @@
 #include "Sessions.h"
 #include "Settings.h"
 #include "Sqlite.h"
+#include "SessionJournal.h"
 #include "Store.h"
 #include "velcor/Gateway.h"
 #include "velcor/GatewayKeys.h"
@@ -114,6 +115,12 @@ int serve(const ServeArgs& a)
         return 1;
     }
     velcor::Gateway gateway(*keys);
+    // Sessions of the bank before this start are over: their keys are refused.
+    constexpr std::chrono::hours kSessionKeyLifetime{24};
+    SessionJournal journal(folder.sessionJournal(), kSessionKeyLifetime);
+    gateway.setTombstoneLifetime(kSessionKeyLifetime);
+    gateway.refuseForGood(journal.earlierKeys());
+    gateway.setNewSessionHook([&journal](const std::string& key) { return journal.record(key); });
     SystemClock clock;
     Sessions sessions(clock, std::chrono::seconds(a.idleTimeout));
     BankConfig config;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -65,4 +66,22 @@ TEST(AccessLog, NeverHoldsPasswordsOrSecurityValues)
                                "1102345678"})
         EXPECT_EQ(text.find(secret), std::string::npos) << secret;
     EXPECT_NE(text.find("PDA_U001 sess=Sess1AAA user=ALICE result=10000"), std::string::npos);
+}
+
+TEST(AccessLog, ReopenedAfterRotationWritesTheNewFileOwnerOnly)
+{
+    TempDir dir;
+    ManualClock clock(std::chrono::system_clock::from_time_t(1'730'784'730));
+    AccessLog log(dir.str("a.log"), clock);
+    log.write({"PDA_U001", "", "A", "10000", std::chrono::microseconds(1), "enc"});
+    std::filesystem::rename(dir.str("a.log"), dir.str("a.log.1"));  // as logrotate does
+    log.write({"PDA_U001", "", "B", "10000", std::chrono::microseconds(1), "enc"});
+    ASSERT_TRUE(log.reopen());
+    log.write({"PDA_U001", "", "C", "10000", std::chrono::microseconds(1), "enc"});
+    const std::string old = readFile(dir.str("a.log.1")), fresh = readFile(dir.str("a.log"));
+    EXPECT_NE(old.find("user=A"), std::string::npos);
+    EXPECT_NE(old.find("user=B"), std::string::npos);
+    EXPECT_EQ(fresh.find("user=B"), std::string::npos);
+    EXPECT_NE(fresh.find("user=C"), std::string::npos);
+    EXPECT_EQ(static_cast<unsigned>(std::filesystem::status(dir.str("a.log")).permissions()) & 0777u, 0600u);
 }

@@ -71,6 +71,7 @@ struct Gateway::Impl {
     std::size_t maxSessions = 100000;
     std::chrono::seconds tombstoneLifetime = std::chrono::hours(24);
     ClockFn clock;
+    NewSessionHook onNewSession;
 
     Clock::time_point now() const { return clock ? clock() : Clock::now(); }
 
@@ -148,6 +149,11 @@ struct Gateway::Impl {
             it = sessions.try_emplace(key).first;
             it->second.rx = keysOf.rx;
             it->second.tx = keysOf.tx;
+            if (stone) {
+                // Back after idle expiry: every counter it used before stays used.
+                it->second.window.high = stone->high;
+                it->second.window.seen = ~std::uint64_t{0};
+            }
             tombstones.erase(key);
         }
         if (!it->second.window.accept(counter)) {
@@ -211,6 +217,19 @@ OpenResult Gateway::open(std::string_view cipherText)
             return r;
         }
         const std::uint64_t counter = codec::readCounter(plain.data());
+        // A key about to start a session is recorded first, outside the lock:
+        // after a restart it is refused like an ended one.
+        NewSessionHook hook;
+        {
+            std::lock_guard lock(d->mutex);
+            if (d->onNewSession && !d->sessions.count(key) && !d->isEnded(key, d->now()))
+                hook = d->onNewSession;
+        }
+        if (hook && !hook(key)) {
+            sodium_memzero(plain.data(), plain.size());
+            r.reason = reason::kInternal;
+            return r;
+        }
         if (!d->admit(key, keysOf, counter, true, r.reason)) {
             sodium_memzero(plain.data(), plain.size());
             return r;
@@ -364,6 +383,22 @@ void Gateway::setTombstoneLifetime(std::chrono::seconds lifetime)
 {
     std::lock_guard lock(d->mutex);
     d->tombstoneLifetime = lifetime;
+}
+
+void Gateway::setNewSessionHook(NewSessionHook hook)
+{
+    std::lock_guard lock(d->mutex);
+    d->onNewSession = std::move(hook);
+}
+
+void Gateway::refuseForGood(const std::vector<std::string>& sessionKeys)
+{
+    std::lock_guard lock(d->mutex);
+    const auto t = d->now();
+    for (const std::string& key : sessionKeys) {
+        d->sessions.erase(key);
+        d->tombstones[key] = Impl::Tombstone{t + d->tombstoneLifetime, 0, true};
+    }
 }
 
 void Gateway::setClock(ClockFn clock)

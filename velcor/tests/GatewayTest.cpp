@@ -232,6 +232,37 @@ TEST(GatewayChannel, IdleSessionsExpireAndOnlyComeBackWithNewCounters)
     const OpenedRequest again = exchange(c.gateway, c.client, "after idle", "welcome back");
     EXPECT_EQ(again.counter, 2u);
     EXPECT_TRUE(c.gateway.hasSession(c.client.sessionKey()));
+    // Nor can it come back once the session has: its window starts where
+    // the old one ended.
+    EXPECT_EQ(c.gateway.open(firstRequest).reason, "이미 처리된 요청입니다");
+}
+
+TEST(GatewayChannel, RecordedSessionKeysAreRefusedByTheNextGateway)
+{
+    Channel c;
+    std::vector<std::string> recorded;
+    c.gateway.setNewSessionHook([&](const std::string& key) {
+        recorded.push_back(key);
+        return true;
+    });
+    const std::string captured = c.client.sealRequest(false, "login");
+    ASSERT_TRUE(c.gateway.open(captured).ok);
+    exchange(c.gateway, c.client, "more", "reply");
+    ASSERT_EQ(recorded, std::vector<std::string>{c.client.sessionKey()});  // once, at its start
+
+    // A restarted server: a new gateway told the recorded keys.
+    Gateway next(c.keys);
+    next.refuseForGood(recorded);
+    EXPECT_EQ(next.open(captured).reason, "종료된 세션입니다");
+    EXPECT_FALSE(next.hasSession(c.client.sessionKey()));
+    ClientChannel fresh(c.keys.publicKey);
+    EXPECT_TRUE(next.open(fresh.sealRequest(false, "login again")).ok);
+
+    // A hook that cannot record refuses the new session.
+    next.setNewSessionHook([](const std::string&) { return false; });
+    ClientChannel unrecorded(c.keys.publicKey);
+    EXPECT_FALSE(next.open(unrecorded.sealRequest(false, "x")).ok);
+    EXPECT_FALSE(next.hasSession(unrecorded.sessionKey()));
 }
 
 TEST(GatewayChannel, ForgottenSessionsAndTheSessionLimit)

@@ -14,11 +14,17 @@
 #include <netinet/in.h>
 #include <random>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
+#include <httplib.h>
+
 #include "Admin.h"
+#include "CodePage949.h"
+#include "LoadSupport.h"
+#include "velcor/ClientChannel.h"
 #include "Books.h"
 #include "DataFolder.h"
 #include "Sqlite.h"
@@ -145,4 +151,67 @@ TEST(KillUnderLoad, BooksHoldAndEveryAcknowledgedTransferIsRecordedOnceAfterSigk
         h.step();
         EXPECT_EQ(h.integer(0), 0) << "withdrawals without exactly one transfer record";
     });
+}
+
+TEST(Restart, ARequestCapturedBeforeARestartIsRefusedAfterItAndTheClientLogsInAgain)
+{
+    TempDir dir;
+    InitOptions init;
+    init.dataDir = dir.str("data");
+    init.cost = HashCost::minimal();
+    initBank(init);
+    DataFolder folder(init.dataDir);
+    {
+        auto store = Store::open(folder.database(), HashCost::minimal());
+        admin::addCustomer(*store, {"REPLAY", "재전송", "9001011234567", "S", "N"}, "PW1");
+    }
+    auto keys = velcor::loadGatewayKeyPair(folder.gatewayKey());
+    ASSERT_TRUE(keys);
+    const int port = freePort();
+    pid_t bank = startBank(folder.dir(), port);
+    ASSERT_TRUE(accepts(port));
+
+    httplib::Client http("127.0.0.1", port);
+    auto post = [&](const std::string& cipher) {
+        return http.Get("/servlet/TvPdaMain?q=" + load::escapeCipher(cipher));
+    };
+    velcor::ClientChannel client(keys->publicKey);
+    const std::string login = "useSess=N&trcode=PDA_U001&UserID=REPLAY&UserPwd=PW1";
+    const std::string captured = client.sealRequest(false, login);
+    auto first = post(captured);
+    ASSERT_TRUE(first);
+    ASSERT_EQ(first->status, 200);
+    auto reply = client.openReply(first->body);
+    ASSERT_TRUE(reply);
+    EXPECT_TRUE(load::succeeded(*reply));
+    // Before the restart the same text is refused as a replay...
+    auto replayed = post(captured);
+    ASSERT_TRUE(replayed);
+    EXPECT_EQ(replayed->status, 400);
+
+    // ...and after it (a crash, no chance to save anything) as an ended session.
+    killBank(bank, SIGKILL);
+    bank = startBank(folder.dir(), port);
+    ASSERT_TRUE(accepts(port));
+    httplib::Client after("127.0.0.1", port);
+    auto again = after.Get("/servlet/TvPdaMain?q=" + load::escapeCipher(captured));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->status, 400);
+    EXPECT_EQ(cp949::toUtf8(again->body), "Error:종료된 세션입니다");
+    // The session's next request is refused the same way; a new login works.
+    auto next = after.Get("/servlet/TvPdaMain?q=" +
+                          load::escapeCipher(client.sealRequest(false, "encrypt=1&trcode=PDA_Q001&UserID=REPLAY")));
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->status, 400);
+    velcor::ClientChannel relogin(keys->publicKey);
+    auto fresh = after.Get("/servlet/TvPdaMain?q=" + load::escapeCipher(relogin.sealRequest(false, login)));
+    ASSERT_TRUE(fresh);
+    ASSERT_EQ(fresh->status, 200);
+    auto freshReply = relogin.openReply(fresh->body);
+    ASSERT_TRUE(freshReply);
+    EXPECT_TRUE(load::succeeded(*freshReply));
+    killBank(bank, SIGTERM);
+    struct stat st{};
+    ASSERT_EQ(::stat(folder.sessionJournal().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
