@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPainter>
 #include <QRegularExpression>
+#include <algorithm>
 
 #include "Services.h"
 
@@ -112,6 +113,41 @@ CBmpButton::Face CBmpButton::currentFace() const
     return NormalFace;
 }
 
+QStringList CBmpButton::fitFallbackLabel(const QString& label, QFont* font, const QSize& room)
+{
+    // A smaller type before stacking, stacking before cutting the label short:
+    // the buttons are small ("이전으로" on 32x24).
+    QFont f = *font;
+    const int base = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
+    auto fits = [&](const QStringList& lines, int px) {
+        f.setPixelSize(px);
+        const QFontMetrics fm(f);
+        if (int(lines.size()) * (lines.size() > 1 ? fm.ascent() + fm.descent() : fm.height()) > room.height())
+            return false;
+        for (const QString& line : lines) {
+            if (fm.horizontalAdvance(line) > room.width())
+                return false;
+        }
+        return true;
+    };
+    QList<QStringList> tries{{label}};
+    if (label.size() >= 3 && !label.contains(QLatin1Char(' ')))
+        tries.append(QStringList{label.left((label.size() + 1) / 2), label.mid((label.size() + 1) / 2)});
+    for (int minPx : {9, 7}) {
+        for (const QStringList& lines : tries) {
+            for (int px = std::max(base, minPx); px >= minPx; --px) {
+                if (fits(lines, px)) {
+                    *font = f;
+                    return lines;
+                }
+            }
+        }
+    }
+    f.setPixelSize(7);
+    *font = f;
+    return {label};
+}
+
 void CBmpButton::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
@@ -143,17 +179,15 @@ void CBmpButton::paintEvent(QPaintEvent*)
         p.drawLine(r.topRight(), r.bottomRight());
         p.setPen(isEnabled() ? QColor(0, 0, 0) : QColor(128, 128, 128));
         const QRect tr = r.adjusted(2, 1, -2, -1).translated(down ? 1 : 0, down ? 1 : 0);
-        // A smaller type before cutting the label short: the buttons are small.
         QFont f = font();
-        const int base = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
-        for (int px = base; px >= 9; --px) {
-            f.setPixelSize(px);
-            if (QFontMetrics(f).horizontalAdvance(label_) <= tr.width())
-                break;
-        }
+        const QStringList lines = fitFallbackLabel(label_, &f, tr.size());
         p.setFont(f);
-        p.drawText(tr, Qt::AlignCenter | Qt::TextSingleLine,
-                   p.fontMetrics().elidedText(label_, Qt::ElideRight, tr.width()));
+        const int lineHeight = tr.height() / int(lines.size());
+        for (int i = 0; i < lines.size(); ++i) {
+            const QRect lr(tr.left(), tr.top() + i * lineHeight, tr.width(), lineHeight);
+            p.drawText(lr, Qt::AlignCenter | Qt::TextSingleLine,
+                       p.fontMetrics().elidedText(lines[i], Qt::ElideRight, tr.width()));
+        }
         break;
     }
     }

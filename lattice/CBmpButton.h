@@ -1,6 +1,8 @@
 #pragma once
 #include <QAbstractButton>
+#include <QFont>
 #include <QPixmap>
+#include <QStringList>
 #include <QString>
 #include "LatticeExport.h"
 #include "LatticeTypes.h"
@@ -35,6 +37,10 @@ public:
     // "계좌상세" and 65x24; "BMP\\앞으로_D3224.bmp" gives "앞으로" and 32x24.
     static QString labelFromFileName(const QString& file);
     static QSize sizeFromFileName(const QString& file);
+    // How the fallback face sets a label inside a button of the given inner size:
+    // the lines (one, or two halves of a long label) and, in *font, the pixel size
+    // at which each line fits whole.
+    static QStringList fitFallbackLabel(const QString& label, QFont* font, const QSize& room);
     // Where a relative "BMP\\..." name lives on this machine.
     static QString resolvePath(const QString& file);
 

@@ -91,6 +91,51 @@ TEST(BmpButton, MissingFileGivesALabelledButtonThatStillWorks)
     EXPECT_GT(colours.size(), 2);
 }
 
+TEST(BmpButton, FallbackFaceShowsTheWholeLabelEvenInNarrowButtons)
+{
+    // Labels at the sizes the screens ask for, from roomy to the narrowest.
+    const QList<std::pair<QString, QSize>> named{
+        {QStringLiteral("확인"), QSize(45, 24)},           {QStringLiteral("이전으로"), QSize(32, 24)},
+        {QStringLiteral("앞으로"), QSize(32, 24)},         {QStringLiteral("계좌상세"), QSize(65, 24)},
+        {QStringLiteral("자주쓰는입금계좌"), QSize(90, 24)}, {QStringLiteral("동의하지않음"), QSize(90, 24)},
+        {QStringLiteral("exit"), QSize(28, 26)},           {QStringLiteral("정보관리"), QSize(42, 26)}};
+    for (const auto& [label, size] : named) {
+        const std::string tag = label.toStdString();
+        QFont font;
+        font.setPixelSize(13);
+        const QSize room(size.width() - 4, size.height() - 2);
+        const QStringList lines = CBmpButton::fitFallbackLabel(label, &font, room);
+        EXPECT_EQ(lines.join(QString()), label) << tag;
+        EXPECT_GE(font.pixelSize(), 7) << tag;
+        const QFontMetrics fm(font);
+        for (const QString& line : lines)
+            EXPECT_LE(fm.horizontalAdvance(line), room.width()) << tag;
+        EXPECT_LE(int(lines.size()) * (fm.ascent() + fm.descent()), room.height()) << tag;
+    }
+    // A short label keeps the full size on one line.
+    QFont roomy;
+    roomy.setPixelSize(13);
+    EXPECT_EQ(CBmpButton::fitFallbackLabel(QStringLiteral("확인"), &roomy, QSize(41, 22)).size(), 1);
+    EXPECT_EQ(roomy.pixelSize(), 13);
+
+    // Drawn: "이전으로" on 32x24 without its file puts ink above and below the middle
+    // (two stacked halves), not one cut-short line.
+    CBmpButton b;
+    QFont f = b.font();
+    f.setPixelSize(13);
+    b.setFont(f);
+    EXPECT_FALSE(b.LoadBitmap(QStringLiteral("/nonexistent/이전으로_3224.bmp")));
+    b.SizeToContent();
+    ASSERT_EQ(b.size(), QSize(32, 24));
+    const QImage img = b.grab().toImage();
+    int above = 0, below = 0;
+    for (int y = 2; y < 22; ++y)
+        for (int x = 2; x < 30; ++x)
+            (y < 12 ? above : below) += qGray(img.pixel(x, y)) < 100;
+    EXPECT_GT(above, 15);
+    EXPECT_GT(below, 15);
+}
+
 TEST(BmpButton, NamesGiveLabelAndSize)
 {
     EXPECT_EQ(CBmpButton::labelFromFileName(QStringLiteral("BMP\\조회_4226.bmp")), QStringLiteral("조회"));
