@@ -85,9 +85,12 @@ BOOL CTransferPage::OnInitDialog()
     y += kRow;
     addLabel(QStringLiteral("비밀번호"), y, true)->setObjectName(QStringLiteral("lblPassword"));
     password_ = addEdit(QStringLiteral("password"), y, true);
-    password_->setGeometry(kFieldX, y, 50, kHeight);
+    // Four masked digits need little room; the hint must end before the
+    // favourites button starts.
+    password_->setGeometry(kFieldX, y, 40, kHeight);
     auto* hint = new QLabel(QStringLiteral("(숫자만)"), this);
-    hint->setGeometry(kFieldX + 52, y, 44, kHeight);
+    hint->setObjectName(QStringLiteral("passwordHint"));
+    hint->setGeometry(kFieldX + 42, y, 46, kHeight);
     favourites_ = new CBmpButton(this);
     favourites_->setObjectName(QStringLiteral("btnFavourites"));
     favourites_->LoadBitmap(QStringLiteral("BMP\\자주쓰는입금계좌_9024.bmp"),

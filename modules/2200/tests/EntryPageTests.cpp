@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
@@ -87,6 +88,27 @@ TEST_F(EntryPage, SourceAccountsAreTheWithdrawalAccountsAndTheFormStartsFresh)
     EXPECT_EQ(page()->DatePicker()->date(), QDate(2024, 11, 5));
     EXPECT_EQ(page()->DatePicker()->displayFormat(), QStringLiteral("yyyy-MM-dd"));
     EXPECT_EQ(screen->ScheduleTabCount(), 0);
+}
+
+TEST_F(EntryPage, NoFieldLabelOrButtonCoversAnotherAndEveryTextFits)
+{
+    ModalScript modals;
+    openScreen();
+    QList<QWidget*> shown;
+    for (QWidget* w : page()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisibleTo(page()))
+            shown.append(w);
+    }
+    ASSERT_GE(shown.size(), 20);
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                << shown[i]->objectName().toStdString() << " / " << shown[j]->objectName().toStdString();
+    }
+    auto* hint = page()->findChild<QLabel*>(QStringLiteral("passwordHint"));
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->text(), QStringLiteral("(숫자만)"));
+    EXPECT_LE(hint->fontMetrics().horizontalAdvance(hint->text()), hint->width());
 }
 
 TEST_F(EntryPage, TheFiveChecksComeInOrderAndAmountZeroIsRefused)
