@@ -72,6 +72,14 @@ bool setPassword(Db& db, const std::string& userId, const std::string& pwdHash)
     return db.changes() == 1;
 }
 
+bool setSecurityWay(Db& db, std::int64_t id, const std::string& way)
+{
+    auto s = db.prepare("UPDATE customers SET security_way = ?1 WHERE id = ?2");
+    s.bind(1, way).bind(2, id);
+    s.run();
+    return db.changes() == 1;
+}
+
 void setSecurityCard(Db& db, std::int64_t id, const SecurityCard& card)
 {
     auto del = db.prepare("DELETE FROM security_cards WHERE customer_id = ?1");

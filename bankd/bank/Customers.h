@@ -49,6 +49,7 @@ bool validUserId(const std::string& userId);
 std::optional<Customer> find(Db& db, const std::string& userId);
 std::int64_t add(Db& db, const NewCustomer& c, const std::string& pwdHash, const std::string& now);
 bool setPassword(Db& db, const std::string& userId, const std::string& pwdHash);
+bool setSecurityWay(Db& db, std::int64_t id, const std::string& way);
 
 void setSecurityCard(Db& db, std::int64_t id, const SecurityCard& card);
 std::optional<SecurityCard> securityCard(Db& db, std::int64_t id);

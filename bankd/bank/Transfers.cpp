@@ -58,6 +58,8 @@ std::string messageNumber()
     return buf;
 }
 
+} // namespace
+
 // Name of the holder of a deposit account: in this bank the customer, in
 // another bank the clearing house's record. Empty when there is no such
 // account (loan accounts cannot receive transfers).
@@ -74,6 +76,8 @@ std::string recipientOf(Db& db, const std::string& bankCode, const std::string& 
     s.bind(1, bankCode).bind(2, accountNo);
     return s.step() ? s.text(0) : std::string();
 }
+
+namespace {
 
 std::int64_t daySum(Db& db, const std::string& accountNo, const std::string& date)
 {

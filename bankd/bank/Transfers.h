@@ -31,6 +31,11 @@ struct Limits {
 // 1,000,000 won and 1,000 won above.
 std::int64_t feeFor(const std::string& bankCode, std::int64_t amount);
 
+// The holder's name of a deposit account as the bank knows it (its own
+// accounts but loans, and other banks' accounts the clearing house knows);
+// empty when unknown.
+std::string recipientOf(Db& db, const std::string& bankCode, const std::string& accountNo);
+
 struct Refusal {
     std::string code;
     std::string text;

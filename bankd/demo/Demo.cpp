@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "AccountDemo.h"
 #include "Accounts.h"
 #include "CardDemo.h"
 #include "LossDemo.h"
@@ -143,6 +144,7 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
             for (const std::string& line : told[u.userId])
                 u.accounts.push_back(line);
         addDemoLossReports(db, now);
+        addAccountDemo(db);
     });
     return users;
 }

@@ -49,14 +49,14 @@ void addTransferDemo(Db& db, Clock::time_point now)
                                    {"71", "오세훈", "60012345678901"}};
     for (auto& f : favourites) {
         auto s = db.prepare(
-            "INSERT INTO favourite_accounts (customer_id, bank_code, account_name, account_no, nickname, registered_on) "
-            "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+            "INSERT INTO favourite_accounts (customer_id, bank_code, account_name, account_no, nickname, registered_on, "
+            "holder) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?5)");
         s.bind(1, kim->id).bind(2, f[0]).bind(3, f[1]).bind(4, f[2]).bind(5, f[1]).bind(6, dayOf(now, -60)).run();
     }
     {
         auto s = db.prepare(
-            "INSERT INTO favourite_accounts (customer_id, bank_code, account_name, account_no, registered_on) "
-            "VALUES (?1, '20', '김민준', '110234567890', ?2)");
+            "INSERT INTO favourite_accounts (customer_id, bank_code, account_name, account_no, registered_on, holder) "
+            "VALUES (?1, '20', '김민준', '110234567890', ?2, '김민준')");
         s.bind(1, lee->id).bind(2, dayOf(now, -30)).run();
     }
 

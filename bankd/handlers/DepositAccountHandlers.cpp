@@ -4,9 +4,10 @@
 //
 // PDA_A003 record: kind name; account number as printed; balance; code ("1"
 // withdrawal account, "3" withdrawal account hidden from the account list,
-// "0" not a withdrawal account); nickname.
-// PDA_A001 record: bank code; account name; account number; nickname;
-// registration date; withdrawal account of the entry (empty: any).
+// "0" not a withdrawal account); withdrawable balance (0 for a loan).
+// PDA_A001 record: bank code; account name the customer gave it; account
+// number; holder's name as the bank looked it up; serial number of the entry;
+// withdrawal account of the entry (empty: any).
 #include "Handlers.h"
 
 #include "Accounts.h"
@@ -30,7 +31,8 @@ Envelope sourceAccounts(RequestContext& ctx)
         env.emptyList();
         for (const Account& a : accounts::ofCustomer(db, c->id)) {
             const char* code = !a.withdrawal || a.kindCode == "A07" ? "0" : a.hidden ? "3" : "1";
-            env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), code, a.nickname});
+            const std::int64_t withdrawable = a.kindCode == "A07" ? 0 : a.balance;
+            env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), code, std::to_string(withdrawable)});
         }
         return env;
     });
@@ -45,7 +47,7 @@ Envelope favouriteAccounts(RequestContext& ctx)
         Envelope env = Envelope::ok();
         env.emptyList();
         auto s = db.prepare(
-            "SELECT bank_code, account_name, account_no, nickname, registered_on, withdrawal_no "
+            "SELECT bank_code, account_name, account_no, holder, id, withdrawal_no "
             "FROM favourite_accounts WHERE customer_id = ?1 ORDER BY id");
         s.bind(1, c->id);
         while (s.step())

@@ -20,6 +20,8 @@ constexpr Registration kGroups[] = {
     registerLoanHandlers,
     registerCardHandlers,
     registerLossHandlers,
+    registerAccountManagementHandlers,
+    registerCustomerInfoHandlers,
 };
 } // namespace
 

@@ -15,6 +15,8 @@ void registerTransferHandlers(Dispatcher& d);  // PDA_T001, PDA_T002
 void registerTransferListHandlers(Dispatcher& d);  // PDA_T004 to PDA_T007
 void registerCardHandlers(Dispatcher& d);  // PDA_C001 to PDA_C008
 void registerLossHandlers(Dispatcher& d);  // PDA_R001 to PDA_R006
+void registerAccountManagementHandlers(Dispatcher& d);  // PDA_A002, PDA_A004 to PDA_A007
+void registerCustomerInfoHandlers(Dispatcher& d);       // PDA_I001, PDA_I003, PDA_I005
 
 void registerLoanHandlers(Dispatcher& d);  // PDA_L001 to PDA_L007
 

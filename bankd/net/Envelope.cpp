@@ -52,6 +52,20 @@ Envelope& Envelope::free0(const Record& fields)
     return *this;
 }
 
+Envelope& Envelope::free0Record(const Record& fields)
+{
+    free0_ = fieldsOf(fields) + '|';
+    hasFree0_ = true;
+    return *this;
+}
+
+Envelope& Envelope::free0Value(std::string_view value)
+{
+    free0_ = field(value);
+    hasFree0_ = true;
+    return *this;
+}
+
 Envelope& Envelope::free1(const Record& fields)
 {
     free1_ = fieldsOf(fields);

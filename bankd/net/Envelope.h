@@ -22,6 +22,10 @@ public:
     // A free0 whose last part is written as given (a notice body with "<br>"):
     // only a closing tag inside it is defused.
     Envelope& free0WithRawTail(const Record& fields, std::string_view rawTail);
+    // A free0 holding one record ended by "|" (a profile of many fields).
+    Envelope& free0Record(const Record& fields);
+    // A free0 holding one bare value, without a field end (a holder name).
+    Envelope& free0Value(std::string_view value);
     Envelope& addRecord(const Record& fields);
     // Writes "<list0></list0>" even when no record was added.
     Envelope& emptyList();

@@ -99,6 +99,20 @@ std::optional<std::string> Sessions::userOf(const std::string& key) const
     return it->second.userId;
 }
 
+std::size_t Sessions::logOutOthers(const std::string& userId, const std::string& keepKey)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::size_t n = 0;
+    for (auto& [key, e] : map_) {
+        if (key == keepKey || e.ended || e.userId != userId)
+            continue;
+        e.userId.clear();
+        e.attributes.clear();
+        ++n;
+    }
+    return n;
+}
+
 bool Sessions::setAttribute(const std::string& key, const std::string& name, const std::string& value)
 {
     auto now = clock_.now();

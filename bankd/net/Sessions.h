@@ -29,6 +29,9 @@ public:
     Status check(const std::string& key, const std::string& userId);
     // Ends the session (the gateway ended it); the key stays refused.
     void end(const std::string& key);
+    // Ends every other live login of the user (after a password change): those
+    // sessions must log in again. Returns how many were ended.
+    std::size_t logOutOthers(const std::string& userId, const std::string& keepKey);
     // Sets an attribute of a live logged-in session; false when there is none.
     bool setAttribute(const std::string& key, const std::string& name, const std::string& value);
     // The attribute, if set during the session's current login.

@@ -371,6 +371,45 @@ ALTER TABLE accounts ADD COLUMN passbook_accident TEXT NOT NULL DEFAULT '';
 ALTER TABLE accounts ADD COLUMN passbook_accident_at TEXT;
 )SQL";
 
+// Version 8: account management and customer information. The holder name
+// of each favourite deposit account as the bank looked it up (filled in for
+// the entries made before), the customer profiles, and the log of changes of
+// the security means.
+const char* kV8 = R"SQL(
+ALTER TABLE favourite_accounts ADD COLUMN holder TEXT NOT NULL DEFAULT '';
+UPDATE favourite_accounts SET holder = coalesce(
+  CASE WHEN bank_code = '20' THEN
+    (SELECT c.name FROM accounts a JOIN customers c ON c.id = a.customer_id
+      WHERE a.account_no = favourite_accounts.account_no AND a.kind_code <> 'A07')
+  ELSE
+    (SELECT o.holder FROM other_bank_accounts o
+      WHERE o.bank_code = favourite_accounts.bank_code AND o.account_no = favourite_accounts.account_no)
+  END, account_name);
+CREATE TABLE customer_profiles (
+  customer_id   INTEGER PRIMARY KEY REFERENCES customers(id) ON DELETE CASCADE,
+  zip_code      TEXT NOT NULL DEFAULT '',
+  address1      TEXT NOT NULL DEFAULT '',
+  address2      TEXT NOT NULL DEFAULT '',
+  home_phone    TEXT NOT NULL DEFAULT '',
+  mobile        TEXT NOT NULL DEFAULT '',
+  email         TEXT NOT NULL DEFAULT '',
+  solar         TEXT NOT NULL DEFAULT '1' CHECK (solar IN ('1','2')),
+  birth_date    TEXT NOT NULL DEFAULT '',
+  wedding_date  TEXT NOT NULL DEFAULT '00000000',
+  business_code TEXT NOT NULL DEFAULT '',
+  workplace     TEXT NOT NULL DEFAULT '',
+  work_phone    TEXT NOT NULL DEFAULT '',
+  position      TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE security_way_changes (
+  id          INTEGER PRIMARY KEY,
+  customer_id INTEGER NOT NULL REFERENCES customers(id) ON DELETE CASCADE,
+  old_way     TEXT NOT NULL,
+  new_way     TEXT NOT NULL,
+  at          TEXT NOT NULL
+);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -379,6 +418,7 @@ const std::vector<Migration> kMigrations = {
     {5, kV5},
     {6, kV6},
     {7, kV7},
+    {8, kV8},
 };
 
 int applicationId(Db& db)

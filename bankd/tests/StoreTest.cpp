@@ -187,7 +187,7 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
     const auto& all = Schema::migrations();
     for (size_t reached = 1; reached < all.size(); ++reached) {
         SCOPED_TRACE("from version " + std::to_string(all[reached - 1].version));
-        TempDir dir;
+        test::TempDir dir;
         {
             Db db(dir.str("b.db"), true);
             Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
@@ -239,5 +239,36 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             EXPECT_EQ(guard::begin(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00"), guard::Admit::Go);
             EXPECT_TRUE(guard::failed(db, Secret::LoginPassword, "ALICE", "2024-01-02 00:00:00").locked);
         });
+    }
+}
+
+TEST(Schema, FavouritesMadeBeforeVersionEightGetTheHolderTheBankKnows)
+{
+    const auto& all = Schema::migrations();
+    for (size_t reached = 3; reached < all.size() && all[reached - 1].version < 8; ++reached) {
+        SCOPED_TRACE("from version " + std::to_string(all[reached - 1].version));
+        test::TempDir dir;
+        {
+            Db db(dir.str("b.db"), true);
+            Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
+            db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, created_at) "
+                    "VALUES (1, 'ALICE', '김앨리스', '8001011234567', 'h', 'S', '2024-01-01')");
+            db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, balance, "
+                    "pwd_hash, opened_on) VALUES ('1101', 1, '110-1', 'k', 'A04', 5000, 'h', '20240101')");
+            db.exec("INSERT INTO other_bank_accounts (bank_code, account_no, holder) VALUES ('04', '777', '최유리')");
+            db.exec("INSERT INTO favourite_accounts (customer_id, bank_code, account_name, account_no, registered_on) "
+                    "VALUES (1, '20', '내통장', '1101', '20240101'), (1, '04', '유리', '777', '20240101'), "
+                    "(1, '26', '모름', '888', '20240101')");
+        }
+        auto store = Store::open(dir.str("b.db"), HashCost::minimal());
+        auto holders = store->read([](Db& db) {
+            std::vector<std::string> out;
+            auto s = db.prepare("SELECT holder FROM favourite_accounts ORDER BY id");
+            while (s.step())
+                out.push_back(s.text(0));
+            return out;
+        });
+        // Unknown to the bank: the name the customer gave stays.
+        EXPECT_EQ(holders, (std::vector<std::string>{"김앨리스", "최유리", "모름"}));
     }
 }

@@ -179,7 +179,7 @@ TEST_F(TransferResults, SourceAndFavouriteAccountLists)
     addAccount("KIM", "110-234-567892", 10, true, "A04", /*hidden=*/true);
     auto a = send(keyKim, "encrypt=1&trcode=PDA_A003&UserID=KIM").envelope.str();
     ASSERT_EQ(recordCount(a, "list0"), 4);
-    EXPECT_EQ(recordOf(a, "list0", 1), (std::vector<std::string>{"보통예금", "110-234-567890", "1000000", "1", ""}));
+    EXPECT_EQ(recordOf(a, "list0", 1), (std::vector<std::string>{"보통예금", "110-234-567890", "1000000", "1", "1000000"}));
     EXPECT_EQ(recordOf(a, "list0", 3)[3], "3");  // hidden withdrawal account
     EXPECT_EQ(recordOf(a, "list0", 4)[3], "0");  // not a withdrawal account
 
