@@ -46,7 +46,8 @@ bool validUserId(const std::string& userId)
 
 std::optional<Customer> find(Db& db, const std::string& userId)
 {
-    auto s = db.prepare(std::string(kColumns) + "WHERE user_id = ?1");
+    // Account holders who have not enrolled are no users.
+    auto s = db.prepare(std::string(kColumns) + "WHERE user_id = ?1 AND enrolled = 1");
     s.bind(1, normaliseUserId(userId));
     if (!s.step())
         return std::nullopt;

@@ -50,4 +50,23 @@ inline constexpr const char* kUnknownChequeText = "발행 내역이 없는 수�
 inline constexpr const char* kChequeMismatch = "CHK02";
 inline constexpr const char* kChequeMismatchText = "수표의 발행점, 종류 또는 금액이 발행 내역과 다릅니다.";
 
+// Login-free account inquiry: one refusal for an unknown account and a wrong
+// password.
+inline constexpr const char* kQuickAccount = "QCK01";
+inline constexpr const char* kQuickAccountText = "계좌번호 또는 계좌비밀번호가 일치하지 않습니다.";
+inline constexpr const char* kQuickLocked = "QCK02";
+inline constexpr const char* kQuickLockedText = "계좌비밀번호 연속 오류로 거래가 제한되었습니다. 영업점에 문의하십시오.";
+inline constexpr const char* kQuickRange = "QCK03";
+inline constexpr const char* kQuickRangeText = "조회기간은 시작일이 종료일 이전이어야 하며 1년 이내여야 합니다.";
+
+inline constexpr const char* kNoRates = "FXR01";
+inline constexpr const char* kNoRatesText = "해당일자에 고시된 환율이 없습니다.";
+
+// Enrolment: ENR0n carries identification outcome n; ENR07 and ENR08 the
+// registration's own checks.
+inline constexpr const char* kEnrolPassword = "ENR07";
+inline constexpr const char* kEnrolPasswordText = "비밀번호는 영문과 숫자를 혼합한 4~8자리로, 두 번 똑같이 입력하십시오.";
+inline constexpr const char* kEnrolAccount = "ENR08";
+inline constexpr const char* kEnrolAccountText = "본인 명의의 입출금이 자유로운 예금계좌와 그 비밀번호를 입력하십시오.";
+
 } // namespace bankd::result

@@ -12,6 +12,7 @@
 #include "LoanDemo.h"
 #include "NoticeDemo.h"
 #include "PasswordHash.h"
+#include "QuickDemo.h"
 #include "Store.h"
 #include "TransferDemo.h"
 
@@ -145,6 +146,8 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
                 u.accounts.push_back(line);
         addDemoLossReports(db, now);
         addAccountDemo(db);
+        addDemoRates(db, now);
+        addDemoEnrolment(db, now, accountHash);
     });
     return users;
 }

@@ -7,6 +7,7 @@
 #include "Accounts.h"
 #include "Cheques.h"
 #include "Dispatcher.h"
+#include "ReplyFormat.h"
 #include "ResultCodes.h"
 #include "Sqlite.h"
 #include "Store.h"
@@ -20,13 +21,7 @@ bool digitsOfLength(const std::string& text, std::size_t min, std::size_t max)
     return text.size() >= min && text.size() <= max && accounts::digitsOnly(text) == text;
 }
 
-std::string grouped(std::int64_t v)
-{
-    std::string digits = std::to_string(v);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<std::size_t>(i), ",");
-    return digits;
-}
+using reply::grouped;
 
 Envelope chequeInquiry(RequestContext& ctx)
 {

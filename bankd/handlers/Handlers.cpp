@@ -22,6 +22,8 @@ constexpr Registration kGroups[] = {
     registerLossHandlers,
     registerAccountManagementHandlers,
     registerCustomerInfoHandlers,
+    registerQuickInquiryHandlers,
+    registerEnrolmentHandlers,
 };
 } // namespace
 

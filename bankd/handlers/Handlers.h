@@ -17,6 +17,8 @@ void registerCardHandlers(Dispatcher& d);  // PDA_C001 to PDA_C008
 void registerLossHandlers(Dispatcher& d);  // PDA_R001 to PDA_R006
 void registerAccountManagementHandlers(Dispatcher& d);  // PDA_A002, PDA_A004 to PDA_A007
 void registerCustomerInfoHandlers(Dispatcher& d);       // PDA_I001, PDA_I003, PDA_I005
+void registerQuickInquiryHandlers(Dispatcher& d);  // PDA_S001, PDA_S002, PDA_S004
+void registerEnrolmentHandlers(Dispatcher& d);     // PDA_D001 to PDA_D003
 
 void registerLoanHandlers(Dispatcher& d);  // PDA_L001 to PDA_L007
 

@@ -410,6 +410,40 @@ CREATE TABLE security_way_changes (
 );
 )SQL";
 
+// Version 9: login-free inquiry and enrolment. Exchange rates by day; account
+// holders who are not yet internet-banking users (customers not enrolled, with
+// a user ID of their own that no login can name); applications made at a
+// branch, with the ID chosen there, their validity and wrong-ID attempts.
+const char* kV9 = R"SQL(
+CREATE TABLE exchange_rates (
+  rate_date  TEXT NOT NULL,
+  seq        INTEGER NOT NULL,
+  currency   TEXT NOT NULL,
+  country    TEXT NOT NULL,
+  send       TEXT NOT NULL,
+  receive    TEXT NOT NULL,
+  cash_buy   TEXT NOT NULL,
+  cash_sell  TEXT NOT NULL,
+  tc_buy     TEXT NOT NULL,
+  base_rate  TEXT NOT NULL,
+  bok_rate   TEXT NOT NULL,
+  usd_rate   TEXT NOT NULL,
+  posted_at  TEXT NOT NULL,
+  PRIMARY KEY (rate_date, currency)
+);
+ALTER TABLE customers ADD COLUMN enrolled INTEGER NOT NULL DEFAULT 1;
+CREATE INDEX customers_jumin ON customers(jumin_no);
+CREATE TABLE enrol_applications (
+  jumin_no    TEXT PRIMARY KEY,
+  user_id     TEXT NOT NULL,
+  name        TEXT NOT NULL,
+  applied_on  TEXT NOT NULL,
+  valid_until TEXT NOT NULL,
+  failures    INTEGER NOT NULL DEFAULT 0,
+  state       TEXT NOT NULL DEFAULT 'open' CHECK (state IN ('open','done'))
+);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -419,6 +453,7 @@ const std::vector<Migration> kMigrations = {
     {6, kV6},
     {7, kV7},
     {8, kV8},
+    {9, kV9},
 };
 
 int applicationId(Db& db)

@@ -231,6 +231,8 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
             EXPECT_EQ(tableCount(db, "card_cash_advances"), 1);
             // Passbooks start without a loss report.
             EXPECT_EQ(loss::passbookLoss(db, "1101"), "");
+            EXPECT_EQ(tableCount(db, "exchange_rates"), 1);
+            EXPECT_EQ(tableCount(db, "enrol_applications"), 1);
         });
         // Two more wrong passwords lock ALICE: the count carried over.
         store->write([&](Db& db) {
