@@ -176,7 +176,7 @@ void printInit(const InitOptions& o, const InitReport& r)
         std::cout << "\n신규가입 (로그인 없이): 통장 보유 고객 최유진 주민등록번호 9203152456781, 계좌 110-567-890123 "
                      "비밀번호 1234\n"
                      "  영업점 신청 고객 정하늘 주민등록번호 8808082456789, 이용자 ID SKYJUNG\n"
-                     "  가입 후 보안카드: bankd show-card --data <폴더> <이용자 ID>\n";
+                     "  가입 후 보안카드: bankd show-card --data <폴더> --user <이용자 ID>\n";
 }
 
 } // namespace
