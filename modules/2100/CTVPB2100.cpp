@@ -5,6 +5,7 @@
 #include "CExTabCtrl.h"
 #include "CHistoryPage.h"
 #include "CQD.h"
+#include "ChequeInquiry.h"
 #include "ModuleCodes.h"
 
 namespace {
@@ -24,7 +25,7 @@ bool CTVPB2100::OnInitDialog()
 {
     accounts_ = new CAccountPage(this);
     history_ = new CHistoryPage(this);
-    cheque_ = new CChequePage(this);
+    cheque_ = new CChequePage(2160, this, ChequePageStyle::AccountInquiry(), [this] { InquireCheque(this, cheque_); });
     AddPage(QStringLiteral("보유계좌"), accounts_);
     AddPage(QStringLiteral("거래내역"), history_);
     AddPage(QStringLiteral("수표조회"), cheque_);
