@@ -29,7 +29,7 @@ protected:
     Enrolment()
     {
         bank.addCustomer("KIM", "pass1");  // resident number 8001011234567
-        const std::string hash = hashPassword("1234", HashCost::minimal());
+        const std::string hash = hashShortSecret("1234", bank.store->keys());
         const std::string today = bankTime(bank.clock.now()).date;
         bank.store->write([&](Db& db) {
             auto open = [&](std::int64_t holder, const char* no, const char* kind) {

@@ -21,7 +21,7 @@ class QuickInquiry : public ::testing::Test {
 protected:
     explicit QuickInquiry(BankConfig config = {}) : bank(config)
     {
-        const std::string hash = hashPassword("1234", HashCost::minimal());
+        const std::string hash = hashShortSecret("1234", bank.store->keys());
         bank.store->write([&](Db& db) {
             std::int64_t holder = enrolment::addHolder(db, "최유진", "9203152456781", "2024-01-01 09:00:00");
             Account a;
