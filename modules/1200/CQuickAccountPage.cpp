@@ -43,7 +43,10 @@ BOOL CQuickAccountPage::OnInitDialog()
     password_->setEchoMode(QLineEdit::Password);
     password_->setGeometry(92, 84, 140, 24);
 
-    // Both fields take their values from the keypad only, emptied first.
+    // Both fields take their values from the keypad only, emptied first; a
+    // tap opens it (no field holds the focus when the page opens).
+    account_->setFocusPolicy(Qt::ClickFocus);
+    password_->setFocusPolicy(Qt::ClickFocus);
     auto* keypad = new kit::KeypadFields(this, screen_);
     keypad->Add(account_, QStringLiteral("계좌번호"), CNumberKbd::KindNumber, -1, true);
     keypad->Add(password_, QStringLiteral("계좌비밀번호"), CNumberKbd::KindSecret, 4, true);

@@ -123,9 +123,9 @@ void CQuickResultDlg::On131001()
         for (int c = 0; c < 3; ++c)
             grid_->SetItemText(row, c, field(c + 1));
         const QString kind = field(4);
-        if (kind == QLatin1String("지급"))
+        if (kind == QStringLiteral("지급"))
             grid_->SetItemText(row + 1, 0, field(5));
-        else if (kind == QLatin1String("입금"))
+        else if (kind == QStringLiteral("입금"))
             grid_->SetItemText(row + 1, 1, field(5));
         grid_->SetItemText(row + 1, 2, field(6));
     }

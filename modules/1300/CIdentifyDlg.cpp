@@ -33,6 +33,7 @@ CIdentifyDlg::CIdentifyDlg(CTVPB1300* screen) : platform::DialogBase(screen), sc
     enrol::Label(this, QStringLiteral("주민등록번호"), 130);
     jumin_ = enrol::Field(this, "identifyJumin", 130);
     enrol::Hint(this, QStringLiteral("( '-' 없이 )"), 156);
+    jumin_->setFocusPolicy(Qt::ClickFocus);
     auto* keypad = new kit::KeypadFields(this, this);
     keypad->Add(jumin_, QStringLiteral("주민등록번호"), CNumberKbd::KindNumber, 13, true);
 

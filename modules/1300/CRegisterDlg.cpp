@@ -43,6 +43,8 @@ CRegisterDlg::CRegisterDlg(CTVPB1300* screen, Mode mode, const QString& userId, 
         y += 14;
         accountPwd_ = row(QStringLiteral("계좌비밀번호"), "registerAccountPwd");
         accountPwd_->setEchoMode(QLineEdit::Password);
+        account_->setFocusPolicy(Qt::ClickFocus);
+        accountPwd_->setFocusPolicy(Qt::ClickFocus);
         keypad->Add(account_, QStringLiteral("통장계좌번호"), CNumberKbd::KindNumber, -1, true);
         keypad->Add(accountPwd_, QStringLiteral("계좌비밀번호"), CNumberKbd::KindSecret, 4, true);
     }

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
 
 #include "Accounts.h"
@@ -37,7 +38,7 @@ class QuickInquiry : public harness::ModuleBankTest {
 protected:
     QuickInquiry() : harness::ModuleBankTest("gate-1200")
     {
-        const std::string hash = bankd::hashPassword("1234", bank.store->hashCost());
+        const std::string hash = bankd::hashShortSecret("1234", bank.store->keys());
         bank.store->write([&](bankd::Db& db) {
             std::int64_t holder = bankd::enrolment::addHolder(db, "최유진", "9203152456781", "2024-01-01 09:00:00");
             bankd::Account a;
@@ -78,6 +79,7 @@ protected:
             kbd->typeDigits(digits);
             return 1;
         });
+        QApplication::setActiveWindow(field->window());
         field->setFocus(Qt::MouseFocusReason);
         screen->setFocus(Qt::OtherFocusReason);
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
@@ -52,7 +53,7 @@ class Enrolment : public harness::ModuleBankTest {
 protected:
     Enrolment() : harness::ModuleBankTest("gate-1300")
     {
-        const std::string hash = bankd::hashPassword("1234", bank.store->hashCost());
+        const std::string hash = bankd::hashShortSecret("1234", bank.store->keys());
         bank.store->write([&](bankd::Db& db) {
             auto open = [&](std::int64_t holder, const char* no) {
                 bankd::Account a;
@@ -97,6 +98,7 @@ protected:
             kbd->typeDigits(jumin);
             return 1;
         });
+        QApplication::setActiveWindow(dlg);
         dlg->JuminField()->setFocus(Qt::MouseFocusReason);
         dlg->setFocus(Qt::OtherFocusReason);
         EXPECT_EQ(dlg->JuminField()->text(), jumin);
@@ -107,6 +109,7 @@ protected:
             qobject_cast<CNumberKbd*>(k)->typeDigits(digits);
             return 1;
         });
+        QApplication::setActiveWindow(field->window());
         field->setFocus(Qt::MouseFocusReason);
         dlg->setFocus(Qt::OtherFocusReason);
     }
@@ -135,14 +138,7 @@ TEST_F(Enrolment, NewUserEnrolsWithOwnAccountLogsInAndHasACard)
     harness::saveShot(screen.get(), QStringLiteral("1300_terms"));
     const int before = users();
 
-    modals.expectDialog(QStringLiteral("CIdentifyDlg"), [&](QDialog* d) {
-        identify(d, QStringLiteral("newuser1"), QString::fromLatin1(kHolder), modals);
-        EXPECT_EQ(qobject_cast<CIdentifyDlg*>(d)->UserID(), QStringLiteral("NEWUSER1"));
-        harness::saveShot(d, QStringLiteral("1300_identify"));
-        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
-        return d->result();
-    });
-    modals.expectDialog(QStringLiteral("CRegisterDlg"), [&](QDialog* d) {
+    auto registration = [&](QDialog* d) {
         auto* dlg = qobject_cast<CRegisterDlg*>(d);
         EXPECT_EQ(dlg->GetMode(), CRegisterDlg::OwnAccount);
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("영업점 미가입고객"));
@@ -159,6 +155,14 @@ TEST_F(Enrolment, NewUserEnrolsWithOwnAccountLogsInAndHasACard)
         QTest::keyClicks(dlg->ConfirmField(), QStringLiteral("3"));
         modals.expectMessageContaining(QStringLiteral("신규등록결과:\r\n이용자 ID NEWUSER1"), QStringLiteral("결과 메시지"));
         d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
+        return d->result();
+    };
+    modals.expectDialog(QStringLiteral("CIdentifyDlg"), [&](QDialog* d) {
+        identify(d, QStringLiteral("newuser1"), QString::fromLatin1(kHolder), modals);
+        EXPECT_EQ(qobject_cast<CIdentifyDlg*>(d)->UserID(), QStringLiteral("NEWUSER1"));
+        harness::saveShot(d, QStringLiteral("1300_identify"));
+        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
+        modals.expectDialog(QStringLiteral("CRegisterDlg"), registration);
         return d->result();
     });
     screen->findChild<CBmpButton*>(QStringLiteral("btnAgree"))->click();
@@ -208,18 +212,7 @@ TEST_F(Enrolment, BranchApplicantGetsThePasswordDialogWithoutAccountFields)
 {
     ModalScript modals;
     open();
-    modals.expectDialog(QStringLiteral("CIdentifyDlg"), [&](QDialog* d) {
-        identify(d, QStringLiteral("OTHER"), QString::fromLatin1(kApplicant), modals);
-        modals.expectMessage(QStringLiteral("영업점에서 신청하신 이용자 아이디와 입력하신 이용자 아이디가 다릅니다."),
-                             QStringLiteral("메시지"));
-        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
-        auto* id = qobject_cast<CIdentifyDlg*>(d)->IdField();
-        id->clear();
-        QTest::keyClicks(id, QStringLiteral("skyjung"));
-        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
-        return d->result();
-    });
-    modals.expectDialog(QStringLiteral("CRegisterDlg"), [&](QDialog* d) {
+    auto registration = [&](QDialog* d) {
         auto* dlg = qobject_cast<CRegisterDlg*>(d);
         EXPECT_EQ(dlg->GetMode(), CRegisterDlg::Branch);
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("영업점 가입 고객"));
@@ -231,6 +224,18 @@ TEST_F(Enrolment, BranchApplicantGetsThePasswordDialogWithoutAccountFields)
         harness::saveShot(d, QStringLiteral("1300_branch"));
         modals.expectMessageContaining(QStringLiteral("신규등록결과:\r\n"), QStringLiteral("결과 메시지"));
         d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
+        return d->result();
+    };
+    modals.expectDialog(QStringLiteral("CIdentifyDlg"), [&](QDialog* d) {
+        identify(d, QStringLiteral("OTHER"), QString::fromLatin1(kApplicant), modals);
+        modals.expectMessage(QStringLiteral("영업점에서 신청하신 이용자 아이디와 입력하신 이용자 아이디가 다릅니다."),
+                             QStringLiteral("메시지"));
+        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
+        auto* id = qobject_cast<CIdentifyDlg*>(d)->IdField();
+        id->clear();
+        QTest::keyClicks(id, QStringLiteral("skyjung"));
+        d->findChild<CBmpButton*>(QStringLiteral("btnOk"))->click();
+        modals.expectDialog(QStringLiteral("CRegisterDlg"), registration);
         return d->result();
     });
     screen->findChild<CBmpButton*>(QStringLiteral("btnAgree"))->click();
