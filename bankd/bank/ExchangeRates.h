@@ -14,7 +14,7 @@ struct ExchangeRate {
     std::string currency;  // "USD"
     std::string country;   // "미국"
     std::string send, receive, cashBuy, cashSell, tcBuy, baseRate, bokRate, usdRate;
-    std::string postedAt;  // "2026.12.08 09:10 (1회차)"
+    std::string postedAt;  // "2026.12.08 09:10"
 };
 
 namespace rates {

@@ -41,7 +41,7 @@ void addDemoRates(Db& db, Clock::time_point now)
     for (int daysAgo = 0; daysAgo <= 40; ++daysAgo) {
         BankTime t = bankTime(now - hours(24 * daysAgo));
         const std::string posted =
-            t.date.substr(0, 4) + "." + t.date.substr(4, 2) + "." + t.date.substr(6, 2) + " 09:10 (1회차)";
+            t.date.substr(0, 4) + "." + t.date.substr(4, 2) + "." + t.date.substr(6, 2) + " 09:10";
         double drift = 1.0 + 0.004 * std::sin(daysAgo * 0.7);
         const double usd = kCurrencies[0].base * drift;
         int seq = 0;

@@ -68,7 +68,11 @@ BOOL CRatePage::OnInitDialog()
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("rateGrid"));
-    grid_->setGeometry(2, 52, 236, 180);
+    // Small enough a font that a country name and a rate fit their columns.
+    QFont small = grid_->font();
+    small.setPixelSize(11);
+    grid_->setFont(small);
+    grid_->setGeometry(1, 52, 238, 206);
     kit::LayoutListGrid(grid_, headersOf(0), kWidths, 0, false);
     return TRUE;
 }

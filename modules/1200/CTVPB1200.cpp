@@ -30,7 +30,8 @@ bool CTVPB1200::OnInitDialog()
     cheque_->setObjectName(QStringLiteral("page133"));
     rates_->setObjectName(QStringLiteral("page135"));
 
-    close_ = new CBmpButton(this);
+    // Over the pages, at the bottom right of every tab.
+    close_ = new CBmpButton(TabCtrl());
     close_->setObjectName(QStringLiteral("btnClose"));
     close_->LoadBitmap(QStringLiteral("BMP\\닫기_5024.bmp"), QStringLiteral("BMP\\닫기_5024_d.bmp"), QString());
     close_->SizeToContent();

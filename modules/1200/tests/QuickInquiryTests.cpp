@@ -256,7 +256,7 @@ TEST_F(QuickInquiry, RatesByViewAndTheirPostingTime)
     const QString send = grid->GetItemText(1, 2);
     EXPECT_TRUE(send.contains(QLatin1Char(','))) << send.toStdString();
     EXPECT_EQ(grid->GetItemBkColour(2, 0), RGB(224, 224, 224));
-    EXPECT_EQ(page->TimeLabel()->GetWindowText(), QStringLiteral("고시시간: 2024.11.05 09:10 (1회차)"));
+    EXPECT_EQ(page->TimeLabel()->GetWindowText(), QStringLiteral("고시시간: 2024.11.05 09:10"));
     harness::saveShot(screen.get(), QStringLiteral("1200_rates"));
 
     // Another view clears the rows and the time until the next inquiry.
