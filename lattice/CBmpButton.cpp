@@ -85,6 +85,16 @@ BOOL CBmpButton::LoadBitmap(const QString& normal, const QString& pressed, const
     return normal_.isNull() ? FALSE : TRUE;
 }
 
+CBmpButton* CBmpButton::Create(QWidget* parent, const char* objectName, const QString& image, int x, int y)
+{
+    auto* b = new CBmpButton(parent);
+    b->setObjectName(QLatin1String(objectName));
+    b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
+    b->SizeToContent();
+    b->move(x, y);
+    return b;
+}
+
 void CBmpButton::SizeToContent()
 {
     const QSize s = sizeHint();

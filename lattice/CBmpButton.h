@@ -26,6 +26,9 @@ public:
     BOOL LoadBitmap(const QString& normal, const QString& pressed = {}, const QString& disabled = {});
     // Resizes the button to its normal face (or to the size named in the file name).
     void SizeToContent();
+    // A button of the screens' usual kind: faces "BMP\\<image>.bmp" and
+    // "BMP\\<image>_d.bmp" ("조회_4226"), sized to its face, placed at (x, y).
+    static CBmpButton* Create(QWidget* parent, const char* objectName, const QString& image, int x, int y);
     void EnableWindow(BOOL bEnable = TRUE) { setEnabled(bEnable); }
 
     bool hasBitmap() const { return !normal_.isNull(); }

@@ -91,6 +91,16 @@ TEST(BmpButton, MissingFileGivesALabelledButtonThatStillWorks)
     EXPECT_GT(colours.size(), 2);
 }
 
+TEST(BmpButton, CreatedFromAnImageNameWithItsNameSizeAndPlace)
+{
+    QWidget screen;
+    CBmpButton* b = CBmpButton::Create(&screen, "btnQuery", QStringLiteral("없는단추_4524"), 70, 262);
+    EXPECT_EQ(b->parentWidget(), &screen);
+    EXPECT_EQ(b->objectName(), QStringLiteral("btnQuery"));
+    EXPECT_EQ(b->geometry(), QRect(70, 262, 45, 24));
+    EXPECT_EQ(b->fallbackLabel(), QStringLiteral("없는단추"));
+}
+
 TEST(BmpButton, FallbackFaceShowsTheWholeLabelEvenInNarrowButtons)
 {
     // Labels at the sizes the screens ask for, from roomy to the narrowest.

@@ -35,16 +35,6 @@ QTextEdit* makeTerms(QWidget* parent, const char* name, int y)
     return t;
 }
 
-CBmpButton* makeButton(QWidget* parent, const char* name, const QString& image, int x, int y)
-{
-    auto* b = new CBmpButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
-    b->SizeToContent();
-    b->move(x, y);
-    return b;
-}
-
 } // namespace
 
 CTVPB1300::CTVPB1300(QWidget* parent) : CModuleFrame(kit::kModuleEnrolment, parent), shell_(parent)
@@ -73,9 +63,9 @@ bool CTVPB1300::OnInitDialog()
         makeText(this, "enrolQuestion", QStringLiteral("전자금융 약관과 인터넷 뱅킹\r\n이용약관에 동의 하십니까?"), 197, 34);
     question->SetAlignment(DT_CENTER | DT_VCENTER);
 
-    auto* guide = makeButton(this, "btnNewinfo", QStringLiteral("신규가입안내_9024"), 75, 236);
-    auto* agree = makeButton(this, "btnAgree", QStringLiteral("동의함_9024"), 24, 266);
-    auto* refuse = makeButton(this, "btnDisagree", QStringLiteral("동의하지않음_9024"), 126, 266);
+    auto* guide = CBmpButton::Create(this, "btnNewinfo", QStringLiteral("신규가입안내_9024"), 75, 236);
+    auto* agree = CBmpButton::Create(this, "btnAgree", QStringLiteral("동의함_9024"), 24, 266);
+    auto* refuse = CBmpButton::Create(this, "btnDisagree", QStringLiteral("동의하지않음_9024"), 126, 266);
     connect(guide, &QAbstractButton::clicked, this, &CTVPB1300::OnButtonNewinfo);
     connect(agree, &QAbstractButton::clicked, this, &CTVPB1300::OnButtonOk);
     connect(refuse, &QAbstractButton::clicked, this, &CTVPB1300::OnButtonCancel);

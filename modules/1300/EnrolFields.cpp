@@ -45,12 +45,7 @@ CColorStatic* Hint(QWidget* dialog, const QString& text, int y)
 void Buttons(QWidget* dialog, std::function<void()> ok, std::function<void()> cancel)
 {
     auto make = [&](const char* name, const QString& image, int x) {
-        auto* b = new CBmpButton(dialog);
-        b->setObjectName(QLatin1String(name));
-        b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
-        b->SizeToContent();
-        b->move(x, 262);
-        return b;
+        return CBmpButton::Create(dialog, name, image, x, 262);
     };
     QObject::connect(make("btnOk", QStringLiteral("확인_4524"), 70), &QAbstractButton::clicked, dialog, std::move(ok));
     QObject::connect(make("btnCancel", QStringLiteral("취소_4524"), 125), &QAbstractButton::clicked, dialog,

@@ -17,16 +17,6 @@ namespace {
 // The module library's one download object, created when the library loads.
 CQD g_download;
 
-CBmpButton* makeButton(QWidget* parent, const char* name, const QString& image, int x, int y)
-{
-    auto* b = new CBmpButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
-    b->SizeToContent();
-    b->move(x, y);
-    return b;
-}
-
 } // namespace
 
 CTVPB3500::CTVPB3500(QWidget* parent) : CModuleFrame(kit::kModuleOpenNotices, parent)
@@ -54,7 +44,7 @@ bool CTVPB3500::OnInitDialog()
     forward_->SizeToContent();
     forward_->move(140, 2);
     forward_->hide();
-    next_ = makeButton(this, "btnNext", QStringLiteral("뒤로_3224"), 172, 2);
+    next_ = CBmpButton::Create(this, "btnNext", QStringLiteral("뒤로_3224"), 172, 2);
     next_->hide();
     // 상세 and 이전으로 stay dimmed until a connection exists.
     first_ = new CBmpButton(this);
@@ -69,7 +59,7 @@ bool CTVPB3500::OnInitDialog()
     detail_->SizeToContent();
     detail_->move(146, 27);
     detail_->EnableWindow(FALSE);
-    close_ = makeButton(this, "btnClose", QStringLiteral("닫기_4524"), 191, 27);
+    close_ = CBmpButton::Create(this, "btnClose", QStringLiteral("닫기_4524"), 191, 27);
 
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("noticeGrid"));

@@ -24,16 +24,6 @@ const char16_t* const kLabels[] = {u"발행은행", u"발행점번호", u"수표
 constexpr int kRowHeight = 24;
 constexpr int kGridWidth = 236;
 
-CBmpButton* makeButton(QWidget* parent, const char* name, const QString& image, int x, int y)
-{
-    auto* b = new CBmpButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
-    b->SizeToContent();
-    b->move(x, y);
-    return b;
-}
-
 QString twoDigits(const QVariant& code)
 {
     return code.isValid() ? QString::asprintf("%.2d", code.toInt()) : QString();
@@ -113,11 +103,11 @@ BOOL CChequePage::OnInitDialog()
     connect(kind_, qOverload<int>(&QComboBox::activated), this, &CChequePage::OnKindChanged);
 
     if (style_.withCancel) {
-        inquiry_ = makeButton(this, "btnChequeInquiry", QStringLiteral("조회_5024"), 66, 200);
-        cancel_ = makeButton(this, "btnChequeCancel", QStringLiteral("취소_4524"), 124, 200);
+        inquiry_ = CBmpButton::Create(this, "btnChequeInquiry", QStringLiteral("조회_5024"), 66, 200);
+        cancel_ = CBmpButton::Create(this, "btnChequeCancel", QStringLiteral("취소_4524"), 124, 200);
         connect(cancel_, &QAbstractButton::clicked, this, &CChequePage::OnCancel);
     } else {
-        inquiry_ = makeButton(this, "btnChequeInquiry", QStringLiteral("확인_4524"), 97, 200);
+        inquiry_ = CBmpButton::Create(this, "btnChequeInquiry", QStringLiteral("확인_4524"), 97, 200);
     }
     connect(inquiry_, &QAbstractButton::clicked, this, &CChequePage::OnInquiry);
 
