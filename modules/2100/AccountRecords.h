@@ -19,7 +19,7 @@ struct AccountRecord {
 // One transaction of a "PDA_A009" list: six fields, f0 the date.
 using TxRecord = QStringList;
 
-// The records of a reply's "<list0>" (see kit::ListRecords).
+// The records of a reply's list0 block (see kit::ListRecords).
 QList<AccountRecord> ParseAccounts(const QString& reply);
 QList<TxRecord> ParseTransactions(const QString& reply);
 

@@ -21,17 +21,17 @@ struct DetailRow {
 QString LoanTotal(const QStringList& balances);
 
 // The general loan detail's thirteen rows; the values stay empty unless the
-// reply holds both "<free0>" and "<free1>". Amounts carry separators.
+// reply holds both the free0 and free1 blocks. Amounts carry separators.
 QList<DetailRow> GeneralDetailRows(const QString& reply);
 QStringList GeneralDetailLabels();
 
-// The credit-line detail: the label/value entries of "<free1>"/"<free0>"
+// The credit-line detail: the label/value entries of the free1/free0 blocks
 // without entries 9 and 11 (N - 2 rows for N >= 12 entries, otherwise the
 // entries that arrived); entries 3 and 4 are amounts, entry 10 reads "정상"
 // when its value begins with "N", "연체" for any other value, empty when none.
 QList<DetailRow> CreditDetailRows(const QString& reply);
 
-// The label/value rows of one "<free0>" record: labels[i] beside field i
+// The label/value rows of one free0 record: labels[i] beside field i
 // (`valueOffset` shifts the fields, for rows that come from elsewhere); the
 // rows in `right` are right-aligned. Values as received, empty when missing.
 QList<DetailRow> RecordRows(const QString& reply, const QStringList& labels, const QList<int>& right,
