@@ -126,19 +126,11 @@ std::variant<Refusal, Executed> execute(Store& store, const Request& in, Clock::
             return refuse(result::kCardNoCheck, result::kCardNoCheckText);
         auto& v = found.values;
 
-        switch (checkSecurityValue(db, customer, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
-                                   now, limits.signatureMaxAge)) {
-        case SecurityResult::Ok:
-            break;
-        case SecurityResult::OtherMeans:
-            return refuse(result::kTrfSecurityWay, result::kTrfSecurityWayText);
-        case SecurityResult::WrongCard:
-            return refuse(result::kTrfCard, result::kTrfCardText);
-        case SecurityResult::WrongSignature:
-            return refuse(result::kTrfSignature, result::kTrfSignatureText);
-        case SecurityResult::Locked:
-            return refuse(result::kSecurityLocked, result::kSecurityLockedText);
-        }
+        const SecurityResult security = checkSecurityValue(
+            db, customer, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
+            now, limits.signatureMaxAge);
+        if (auto [code, text] = moneyRefusalOf(security); code)
+            return refuse(code, text);
 
         const std::int64_t amount = std::stoll(v["amount"]);
         const std::int64_t fee = std::stoll(v["fee"]);

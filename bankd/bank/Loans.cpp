@@ -309,19 +309,11 @@ std::variant<Refusal, Paid> pay(Store& store, const PayInput& in, Clock::time_po
         if (guard::locked(db, Secret::AccountPassword, from))
             return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
 
-        switch (checkSecurityValue(db, *c, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey}, now,
-                                   limits.signatureMaxAge)) {
-        case SecurityResult::Ok:
-            break;
-        case SecurityResult::OtherMeans:
-            return refuse(result::kTrfSecurityWay, result::kTrfSecurityWayText);
-        case SecurityResult::WrongCard:
-            return refuse(result::kTrfCard, result::kTrfCardText);
-        case SecurityResult::WrongSignature:
-            return refuse(result::kTrfSignature, result::kTrfSignatureText);
-        case SecurityResult::Locked:
-            return refuse(result::kSecurityLocked, result::kSecurityLockedText);
-        }
+        const SecurityResult security = checkSecurityValue(
+            db, *c, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
+            now, limits.signatureMaxAge);
+        if (auto [code, text] = moneyRefusalOf(security); code)
+            return refuse(code, text);
 
         auto loan = ownLoan(db, c->id, *loanDigits, today);
         if (!loan || loan->creditLine)

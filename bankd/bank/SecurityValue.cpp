@@ -3,6 +3,8 @@
 #include "Accounts.h"
 #include "Customers.h"
 #include "SecretGuard.h"
+#include "ResultCodes.h"
+#include "TransferCodes.h"
 #include "Sqlite.h"
 #include "velcor/Signature.h"
 
@@ -60,6 +62,23 @@ SecurityResult checkSecurityValue(Db& db, const Customer& c, const SecurityInput
     if (guard::failed(db, Secret::SecurityValue, c.userId, at).locked)
         return SecurityResult::Locked;
     return card ? SecurityResult::WrongCard : SecurityResult::WrongSignature;
+}
+
+std::pair<const char*, const char*> moneyRefusalOf(SecurityResult r)
+{
+    switch (r) {
+    case SecurityResult::Ok:
+        break;
+    case SecurityResult::OtherMeans:
+        return {result::kTrfSecurityWay, result::kTrfSecurityWayText};
+    case SecurityResult::WrongCard:
+        return {result::kTrfCard, result::kTrfCardText};
+    case SecurityResult::WrongSignature:
+        return {result::kTrfSignature, result::kTrfSignatureText};
+    case SecurityResult::Locked:
+        return {result::kSecurityLocked, result::kSecurityLockedText};
+    }
+    return {nullptr, nullptr};
 }
 
 } // namespace bankd

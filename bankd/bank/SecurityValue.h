@@ -1,4 +1,5 @@
 #pragma once
+#include <utility>
 // The security value of a transaction that moves money or changes what
 // protects it: the asked cell of the customer's 35-cell security card (means
 // "S") or a certificate signature of "1" bound to the gateway session and to
@@ -34,5 +35,9 @@ enum class SecurityResult {
 // signatureMaxAge: seconds a signature stays valid after signing.
 SecurityResult checkSecurityValue(Db& db, const Customer& customer, const SecurityInput& in, Clock::time_point now,
                                   std::int64_t signatureMaxAge = 300);
+
+// The result code and text a money movement is refused with after a failed
+// check ({nullptr, nullptr} for Ok).
+std::pair<const char*, const char*> moneyRefusalOf(SecurityResult r);
 
 } // namespace bankd

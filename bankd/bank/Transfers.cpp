@@ -304,19 +304,11 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
             in.amount != std::to_string(q.amount) || in.fee != std::to_string(q.fee) || in.execDate != q.execDate ||
             in.sender != q.sender || in.cms != q.cms)
             return refuse(result::kTrfAltered, result::kTrfAlteredText);
-        switch (checkSecurityValue(db, *customer, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
-                                   now, limits.signatureMaxAge)) {
-        case SecurityResult::Ok:
-            break;
-        case SecurityResult::OtherMeans:
-            return refuse(result::kTrfSecurityWay, result::kTrfSecurityWayText);
-        case SecurityResult::WrongCard:
-            return refuse(result::kTrfCard, result::kTrfCardText);
-        case SecurityResult::WrongSignature:
-            return refuse(result::kTrfSignature, result::kTrfSignatureText);
-        case SecurityResult::Locked:
-            return refuse(result::kSecurityLocked, result::kSecurityLockedText);
-        }
+        const SecurityResult security = checkSecurityValue(
+            db, *customer, {in.scrtyWay, in.randomNum, in.secPwd, in.signedMsg, in.sessionKey},
+            now, limits.signatureMaxAge);
+        if (auto [code, text] = moneyRefusalOf(security); code)
+            return refuse(code, text);
 
         Executed ex;
         ex.quote = q;
