@@ -7,6 +7,7 @@ PACKAGES=(
   libsodium-dev libcurl4-openssl-dev libsqlite3-dev sqlite3 libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-nanum xvfb xauth x11-apps xdotool imagemagick nginx-light curl python3
+  postgresql
 )
 missing=()
 for p in "${PACKAGES[@]}"; do
