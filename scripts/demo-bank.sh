@@ -1,7 +1,10 @@
-# Sourced by run.sh and readme-shots.sh: creates the demo bank once in $DEMO and
-# starts bankd on a free loopback port (start_demo_bank: sets TVPB_HOME,
-# TVPB_DEPLOY, BANKD, PORT), and starts Xvfb on a free display (start_xvfb: sets
-# XVFB and DISPLAY). Needs BIN (the program folder) and DEMO (the demo folder).
+# Sourced by run.sh and readme-shots.sh: creates the demo bank once in $DEMO,
+# starts bankd on a free loopback port behind an nginx front on another one
+# (start_demo_bank: sets TVPB_HOME, TVPB_DEPLOY, BANKD, BANK_PORT, PORT - the
+# front's port, the one the client uses - and NGINX_RUNTIME; stop_demo_bank stops
+# both), and starts Xvfb on a free display (start_xvfb: sets XVFB and DISPLAY).
+# Needs BIN (the program folder) and DEMO (the demo folder).
+DEMO_BANK_SCRIPTS=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 start_demo_bank() {
   export TVPB_HOME="$DEMO/home"
   export TVPB_DEPLOY="$DEMO/deploy.ini"
@@ -34,17 +37,44 @@ device=AnyCell CDMA
 delay=2000
 INI
   fi
-  PORT=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1]); s.close()')
-  # The client finds the bank through deploy.ini; point it at this run's port.
+  # Two free loopback ports: bankd's, and the nginx front's that the client uses.
+  read -r BANK_PORT PORT < <(python3 -c 'import socket
+ss = [socket.socket() for _ in range(2)]
+for s in ss: s.bind(("127.0.0.1", 0))
+print(*[s.getsockname()[1] for s in ss])')
+  # The client finds the bank through deploy.ini; point it at this run's front.
   sed -i -e "s/^server_host *=.*/server_host=127.0.0.1:$PORT/" -e "s/^host *=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
-  "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$PORT" >"$DEMO/bankd.log" 2>&1 &
+  "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$BANK_PORT" >"$DEMO/bankd.log" 2>&1 &
   BANKD=$!
+  local up=""
   for _ in $(seq 100); do
-    curl -fs "http://127.0.0.1:$PORT/download/compaq/TVPB_Version.info" >/dev/null 2>&1 && return 0
+    if curl -fs "http://127.0.0.1:$BANK_PORT/download/compaq/TVPB_Version.info" >/dev/null 2>&1; then up=1; break; fi
     sleep 0.1
   done
-  echo "bankd did not start; see $DEMO/bankd.log" >&2
-  return 1
+  if [ -z "$up" ]; then
+    echo "bankd did not start; see $DEMO/bankd.log" >&2
+    return 1
+  fi
+  # nginx buffers every request whole before bankd sees it (slow clients hold
+  # no bankd worker); its configuration, pid and logs are in $DEMO/nginx.
+  NGINX_RUNTIME="$DEMO/nginx"
+  if ! bash "$DEMO_BANK_SCRIPTS/nginx-front.sh" start --listen "127.0.0.1:$PORT" \
+      --upstream "127.0.0.1:$BANK_PORT" --runtime "$NGINX_RUNTIME" >/dev/null; then
+    echo "the nginx front did not start; see $NGINX_RUNTIME/logs/error.log" >&2
+    return 1
+  fi
+}
+
+# Stops the front and the bank of start_demo_bank (each only if it was started).
+stop_demo_bank() {
+  if [ -n "${NGINX_RUNTIME:-}" ]; then
+    bash "$DEMO_BANK_SCRIPTS/nginx-front.sh" stop --runtime "$NGINX_RUNTIME" || true
+    NGINX_RUNTIME=""
+  fi
+  if [ -n "${BANKD:-}" ]; then
+    kill "$BANKD" 2>/dev/null && wait "$BANKD" 2>/dev/null || true
+    BANKD=""
+  fi
 }
 
 # Xvfb on the first free display number (Xvfb picks it and reports it).

@@ -12,7 +12,7 @@ DEMO_INIT_FLAGS=--fast-hash
 . scripts/demo-bank.sh
 mkdir -p "$OUT"
 BANKD="" XVFB="" CLIENT=""
-trap 'kill $CLIENT $BANKD $XVFB 2>/dev/null || true; rm -rf "$DEMO"' EXIT
+trap 'kill $CLIENT $XVFB 2>/dev/null || true; stop_demo_bank; rm -rf "$DEMO"' EXIT
 start_demo_bank
 start_xvfb
 "$BIN/TavrinPdaBanking" >/dev/null 2>&1 &

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main job: installs what is missing, builds, initialises a demo bank (once),
-# starts bankd on a free loopback port and runs the client against it through the
-# updater TVPB_VUP (which installs what the bank has published, then starts the
-# client); the bank stops when the client exits.
+# starts bankd on a loopback port behind an nginx front, runs the client against
+# it through the updater TVPB_VUP (which installs what the bank has published,
+# then starts the client); bank and front stop when the client exits.
 #   bankd publish --data demo/bank --file F --version V   publishes a newer file
 #
 #   scripts/run.sh               run the client on this display ($DISPLAY)
@@ -48,13 +48,13 @@ wait_for_client() {
   while pgrep -f "^$BIN/TavrinPdaBanking" >/dev/null 2>&1; do sleep 0.5; done
 }
 cleanup() {
-  [ -n "$BANKD" ] && kill "$BANKD" 2>/dev/null && wait "$BANKD" 2>/dev/null || true
+  stop_demo_bank
   [ -n "$XVFB" ] && kill "$XVFB" 2>/dev/null || true
 }
 trap cleanup EXIT
 start_demo_bank
 cat "$DEMO/credentials.txt"
-echo "== bankd listens on 127.0.0.1:$PORT (log: $DEMO/bankd.log)"
+echo "== The bank answers at 127.0.0.1:$PORT: nginx (logs: $NGINX_RUNTIME/logs) in front of bankd on 127.0.0.1:$BANK_PORT (log: $DEMO/bankd.log)"
 
 HEADLESS=""
 if [ -n "$SHOT" ] || { [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; }; then
