@@ -24,6 +24,20 @@ std::string DataFolder::versionInfo() const { return (fs::path(downloadDir()) / 
 std::string DataFolder::logDir() const { return (fs::path(dir_) / "log").string(); }
 std::string DataFolder::accessLog() const { return (fs::path(logDir()) / "access.log").string(); }
 
+NodeFiles DataFolder::nodeFiles(const std::string& nodeDir) const
+{
+    if (nodeDir.empty())
+        return {accessLog(), sessionJournal(), {}};
+    std::error_code ec;
+    fs::create_directories(nodeDir, ec);
+    if (!ec)
+        fs::permissions(nodeDir, fs::perms::owner_all, ec);
+    if (ec)
+        throw DataFolderError("cannot create the node folder " + nodeDir + ": " + ec.message());
+    const fs::path n(nodeDir);
+    return {(n / "access.log").string(), (n / "sessions.journal").string(), (n / "bankd.pid").string()};
+}
+
 void DataFolder::create() const
 {
     std::error_code ec;

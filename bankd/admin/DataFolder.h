@@ -9,6 +9,10 @@
 //   DIR/sessions.journal      keys of the gateway sessions of the last day (0600)
 //   DIR/download/             files of the download host, with TVPB_Version.info
 //   DIR/log/access.log        the access log (0600; reopened on SIGHUP)
+//
+// The nodes of a cluster serve one data folder together; each writes its own
+// runtime files (NodeFiles) in a node folder of its own instead:
+//   NODE/access.log, NODE/sessions.journal, NODE/bankd.pid
 #include <stdexcept>
 #include <string>
 
@@ -17,6 +21,13 @@ namespace bankd {
 class DataFolderError : public std::runtime_error {
 public:
     explicit DataFolderError(const std::string& what) : std::runtime_error(what) {}
+};
+
+// The files one serving process writes for itself.
+struct NodeFiles {
+    std::string accessLog;
+    std::string sessionJournal;
+    std::string pidFile;  // empty: none
 };
 
 class DataFolder {
@@ -40,6 +51,9 @@ public:
     std::string versionInfo() const;
     std::string logDir() const;
     std::string accessLog() const;
+    // A serving process's own files: in nodeDir (created, owner only), or
+    // the data folder's access log and journal for an empty nodeDir.
+    NodeFiles nodeFiles(const std::string& nodeDir) const;
 
 private:
     std::string dir_;

@@ -16,6 +16,7 @@
 #include "Clock.h"
 #include "DataFolder.h"
 #include "Dispatcher.h"
+#include "FileWrite.h"
 #include "Handlers.h"
 #include "Schema.h"
 #include "SecurityCard.h"
@@ -84,8 +85,10 @@ struct ServeArgs {
     std::string data;
     std::string listen;
     std::string accessLog;
+    std::string nodeDir;
     std::size_t threads = 8;
     int idleTimeout = 600;
+    int scheduledInterval = 60;
 };
 
 int serve(const ServeArgs& a)
@@ -117,7 +120,8 @@ int serve(const ServeArgs& a)
     velcor::Gateway gateway(*keys);
     // Sessions of the bank before this start are over: their keys are refused.
     constexpr std::chrono::hours kSessionKeyLifetime{24};
-    SessionJournal journal(folder.sessionJournal(), kSessionKeyLifetime);
+    const NodeFiles own = folder.nodeFiles(a.nodeDir);
+    SessionJournal journal(own.sessionJournal, kSessionKeyLifetime);
     gateway.setTombstoneLifetime(kSessionKeyLifetime);
     gateway.refuseForGood(journal.earlierKeys());
     gateway.setNewSessionHook([&journal](const std::string& key) { return journal.record(key); });
@@ -127,7 +131,7 @@ int serve(const ServeArgs& a)
     config.rateLimits = readSettings(folder.settings()).rateLimits;
     Dispatcher dispatcher(*store, sessions, clock, config);
     registerAllHandlers(dispatcher);
-    AccessLog log(a.accessLog.empty() ? folder.accessLog() : a.accessLog, clock);
+    AccessLog log(a.accessLog.empty() ? own.accessLog : a.accessLog, clock);
     ServerOptions options;
     options.host = host;
     options.port = port;
@@ -135,9 +139,11 @@ int serve(const ServeArgs& a)
     options.downloadDir = folder.downloadDir();
     BankServer server(dispatcher, gateway, log, options);
     server.start();
-    // Scheduled transfers due while the bank was down run now, then every minute.
-    TransferRunner transferRunner(*store, clock);
+    // Scheduled transfers due while the bank was down run now, then every interval.
+    TransferRunner transferRunner(*store, clock, std::chrono::seconds(a.scheduledInterval));
     transferRunner.start();
+    if (!own.pidFile.empty())
+        writeFileAtomically(own.pidFile, std::to_string(::getpid()) + "\n");
     std::cout << "bankd: serving " << a.data << " on http://" << host << ":" << server.port()
               << " (gateway key " << gateway.publicKeyBase64() << ")" << std::endl;
     int sig = 0;
@@ -151,6 +157,8 @@ int serve(const ServeArgs& a)
     std::cout << "bankd: " << (sig == SIGINT ? "SIGINT" : "SIGTERM") << ", stopping" << std::endl;
     transferRunner.stop();
     server.stop();
+    if (!own.pidFile.empty())
+        std::filesystem::remove(own.pidFile);
     std::cout << "bankd: stopped" << std::endl;
     return 0;
 }
@@ -206,6 +214,12 @@ int run(int argc, char** argv)
     cServe->add_option("--idle-timeout", serveArgs.idleTimeout, "Seconds before an idle login expires")->capture_default_str()
         ->check(CLI::Range(1, 86400));
     cServe->add_option("--access-log", serveArgs.accessLog, "Access log file (default DIR/log/access.log)");
+    cServe->add_option("--node-dir", serveArgs.nodeDir,
+                       "This process's own folder when several serve one data folder: access.log, "
+                       "sessions.journal, bankd.pid (default: the data folder's log/access.log and sessions.journal)");
+    cServe->add_option("--scheduled-interval", serveArgs.scheduledInterval,
+                       "Seconds between two looks for due scheduled transfers")
+        ->capture_default_str()->check(CLI::Range(1, 3600));
 
     std::string data, user, name, jumin, password, means = "S", hidden = "N", home, version, file;
     auto* cAdd = app.add_subcommand("add-customer", "Add a customer (prints the new security card)");
