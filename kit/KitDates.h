@@ -9,8 +9,8 @@ class QWidget;
 namespace kit {
 
 // The date picker of the service screens: "yyyy-MM-dd" with a calendar
-// drop-down, in an 11-pixel font so that the text and the drop-down button fit
-// a third of the screen.
+// drop-down, in an 11-pixel font beside a narrow drop-down button, so that the
+// whole date shows in a picker of 88 pixels (about a third of the screen).
 QDateEdit* MakeDatePicker(QWidget* parent, const QString& objectName, const QDate& date);
 
 // "YYYYMMDD" ("%.4d%.2d%.2d"); empty for an invalid date.

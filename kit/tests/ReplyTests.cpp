@@ -1,8 +1,12 @@
 // Reading replies and the small value helpers the screens share, on canned texts.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QImage>
+#include <QLineEdit>
 
+#include <algorithm>
 #include <limits>
 
 #include "KitAmount.h"
@@ -80,6 +84,45 @@ TEST(KitValues, DatesAsEightDigitsAndThePickerThatShowsThemWhole)
     EXPECT_EQ(picker->objectName(), QStringLiteral("d"));
     EXPECT_TRUE(picker->calendarPopup());
     EXPECT_EQ(picker->text(), QStringLiteral("2026-12-28"));
+
+    // Every digit shows in the narrowest pickers the screens place (88 to 91 pixels,
+    // 22 or 24 high): by the font's measure and by the ink that is drawn.
+    parent.resize(240, 60);
+    parent.show();
+    auto* edit = picker->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    for (const QDate& date : {QDate(2026, 12, 8), QDate(2028, 8, 28), QDate(2000, 10, 10)}) {
+        picker->setDate(date);
+        const QString text = picker->text();
+        for (const QSize size : {QSize(88, 22), QSize(89, 22), QSize(89, 24), QSize(91, 22)}) {
+            picker->setGeometry(QRect(QPoint(0, 0), size));
+            QCoreApplication::processEvents();
+            const std::string tag = (text + QStringLiteral(" in %1x%2").arg(size.width()).arg(size.height())).toStdString();
+            // The line edit keeps two pixels of its own on either side of the text.
+            const QMargins m = edit->textMargins();
+            const int room = edit->contentsRect().width() - m.left() - m.right() - 4;
+            const QFontMetrics fm(edit->font());
+            const int need = std::max(fm.horizontalAdvance(text), fm.boundingRect(text).width());
+            EXPECT_LE(need, room) << tag;
+            // Drawn: the dark ink spans the whole text and ends before the two pixels
+            // at the field's edge where the line edit cuts its text off.
+            edit->deselect();
+            const QImage img = picker->grab().toImage();
+            const QRect field = edit->geometry();
+            int first = -1, last = -1;
+            for (int x = field.left(); x <= field.right(); ++x)
+                for (int y = field.top(); y <= field.bottom(); ++y)
+                    if (qGray(img.pixel(x, y)) < 110) {
+                        if (first < 0)
+                            first = x;
+                        last = x;
+                        break;
+                    }
+            ASSERT_GE(first, 0) << tag;
+            EXPECT_GE(last - first + 1, fm.boundingRect(text).width() - 2) << tag;
+            EXPECT_LT(last, field.right() - 2) << tag;
+        }
+    }
 }
 
 TEST(KitValues, ContinuationKeysAreThreeDigitsAndStopAt000And999)
