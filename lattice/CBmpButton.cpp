@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QRegularExpression>
 #include <algorithm>
@@ -129,13 +130,18 @@ QStringList CBmpButton::fitFallbackLabel(const QString& label, QFont* font, cons
     // the buttons are small ("이전으로" on 32x24).
     QFont f = *font;
     const int base = f.pixelSize() > 0 ? f.pixelSize() : QFontMetrics(f).height();
+    // Widths in fractions of a pixel: a label whose whole-pixel advance just fits
+    // can still be a fraction too wide, and the painter then cuts it to "앞…".
+    // Heights in whole pixels: the glyphs' ink stays inside ascent and descent.
     auto fits = [&](const QStringList& lines, int px) {
         f.setPixelSize(px);
-        const QFontMetrics fm(f);
-        if (int(lines.size()) * (lines.size() > 1 ? fm.ascent() + fm.descent() : fm.height()) > room.height())
+        const QFontMetrics rows(f);
+        if (int(lines.size()) * (lines.size() > 1 ? rows.ascent() + rows.descent() : rows.height()) > room.height())
             return false;
+        const QFontMetricsF fm(f);
         for (const QString& line : lines) {
-            if (fm.horizontalAdvance(line) > room.width())
+            const QRectF ink = fm.boundingRect(line);
+            if (std::max(fm.horizontalAdvance(line), ink.right()) > room.width())
                 return false;
         }
         return true;

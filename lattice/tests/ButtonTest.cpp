@@ -1,4 +1,5 @@
 // Image buttons: faces by state and the readable fallback for a missing file.
+#include <QFile>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -101,27 +102,60 @@ TEST(BmpButton, CreatedFromAnImageNameWithItsNameSizeAndPlace)
     EXPECT_EQ(b->fallbackLabel(), QStringLiteral("없는단추"));
 }
 
-TEST(BmpButton, FallbackFaceShowsTheWholeLabelEvenInNarrowButtons)
+TEST(BmpButton, FallbackFaceShowsTheWholeLabelOfEveryButtonTheScreensUse)
 {
-    // Labels at the sizes the screens ask for, from roomy to the narrowest.
-    const QList<std::pair<QString, QSize>> named{
-        {QStringLiteral("확인"), QSize(45, 24)},           {QStringLiteral("이전으로"), QSize(32, 24)},
-        {QStringLiteral("앞으로"), QSize(32, 24)},         {QStringLiteral("계좌상세"), QSize(65, 24)},
-        {QStringLiteral("자주쓰는입금계좌"), QSize(90, 24)}, {QStringLiteral("동의하지않음"), QSize(90, 24)},
-        {QStringLiteral("exit"), QSize(28, 26)},           {QStringLiteral("정보관리"), QSize(42, 26)}};
-    for (const auto& [label, size] : named) {
-        const std::string tag = label.toStdString();
-        QFont font;
-        font.setPixelSize(13);
+    // Every face the build draws, at its own size.
+    QFile list(QStringLiteral(TVPB_BUTTON_LIST));
+    ASSERT_TRUE(list.open(QIODevice::ReadOnly | QIODevice::Text));
+    QStringList names;
+    for (const QString& raw : QString::fromUtf8(list.readAll()).split(QLatin1Char('\n'))) {
+        const QString line = raw.trimmed();
+        if (!line.isEmpty() && !line.startsWith(QLatin1Char('#')))
+            names << line;
+    }
+    ASSERT_TRUE(names.contains(QStringLiteral("앞으로_3224")));
+    ASSERT_TRUE(names.contains(QStringLiteral("이전으로_3224")));
+    for (const QString& name : names) {
+        const QString label = CBmpButton::labelFromFileName(name + QStringLiteral(".bmp"));
+        const QSize size = CBmpButton::sizeFromFileName(name + QStringLiteral(".bmp"));
+        const std::string tag = name.toStdString();
+        QFont font; // the device font the test main installs, as on the screens
         const QSize room(size.width() - 4, size.height() - 2);
         const QStringList lines = CBmpButton::fitFallbackLabel(label, &font, room);
         EXPECT_EQ(lines.join(QString()), label) << tag;
-        EXPECT_GE(font.pixelSize(), 7) << tag;
+        // Small but legible, and a stacked label never leaves a lone letter on a line.
+        EXPECT_GE(font.pixelSize(), 9) << tag;
+        for (const QString& line : lines)
+            EXPECT_TRUE(lines.size() == 1 || line.size() >= 2) << tag;
+        // The painter cuts a line that is wider than the room by any fraction: it
+        // must keep every line whole.
         const QFontMetrics fm(font);
         for (const QString& line : lines)
-            EXPECT_LE(fm.horizontalAdvance(line), room.width()) << tag;
+            EXPECT_EQ(fm.elidedText(line, Qt::ElideRight, room.width()), line) << tag;
         EXPECT_LE(int(lines.size()) * (fm.ascent() + fm.descent()), room.height()) << tag;
     }
+
+    // Drawn: "앞으로" on 32x24 shows all three syllables, not "앞…": its ink spans the
+    // width the font gives the whole label.
+    CBmpButton forward;
+    EXPECT_FALSE(forward.LoadBitmap(QStringLiteral("/nonexistent/앞으로_D3224.bmp")));
+    forward.SizeToContent();
+    ASSERT_EQ(forward.size(), QSize(32, 24));
+    QFont used = forward.font();
+    ASSERT_EQ(CBmpButton::fitFallbackLabel(QStringLiteral("앞으로"), &used, QSize(28, 22)).size(), 1);
+    const QImage face = forward.grab().toImage();
+    int first = -1, last = -1;
+    for (int x = 2; x < 30; ++x)
+        for (int y = 2; y < 22; ++y)
+            if (qGray(face.pixel(x, y)) < 110) {
+                if (first < 0)
+                    first = x;
+                last = x;
+                break;
+            }
+    ASSERT_GE(first, 0);
+    EXPECT_GE(last - first + 1, QFontMetrics(used).boundingRect(QStringLiteral("앞으로")).width() - 2);
+
     // A short label keeps the full size on one line.
     QFont roomy;
     roomy.setPixelSize(13);
