@@ -35,6 +35,10 @@ CCardInquiryDlg::CCardInquiryDlg(CTVPB2400* screen, const QString& title, const 
     cardList_ = new QComboBox(this);
     cardList_->setObjectName(QStringLiteral("cardList"));
     cardList_->setGeometry(38, 26, 148, 22);
+    // A whole card number ("9410-2001-3456-7801") beside the drop-down button.
+    QFont small = cardList_->font();
+    small.setPixelSize(11);
+    cardList_->setFont(small);
     cardList_->addItem(card_);
     cardList_->setCurrentIndex(0);
 

@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetricsF>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QImage>
 #include <QLineEdit>
 
@@ -64,6 +67,18 @@ protected:
         modals.expectDialog(dialog, [&](QDialog* d) {
             QApplication::processEvents();
             shot(d, name);
+            // The card list shows the whole card number beside its drop-down button.
+            auto* list = d->findChild<QComboBox*>(QStringLiteral("cardList"));
+            EXPECT_NE(list, nullptr) << name.toStdString();
+            if (list) {
+                QStyleOptionComboBox opt;
+                opt.initFrom(list);
+                const QRect field =
+                    list->style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
+                EXPECT_EQ(list->currentText().size(), 19) << name.toStdString();
+                EXPECT_LE(QFontMetricsF(list->font()).horizontalAdvance(list->currentText()), field.width() - 2)
+                    << name.toStdString();
+            }
             return QDialog::Rejected;
         });
         button(p, "btnInquire")->click();
