@@ -2,11 +2,8 @@
 
 #include "Accounts.h"
 #include "CTVPB3200.h"
-#include "PasswordHash.h"
 #include "Services.h"
 #include "Sqlite.h"
-#include "TestHome.h"
-#include "velcor/Certificate.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -21,28 +18,6 @@ AccountScreen::AccountScreen() : harness::ModuleBankTest("gate-3200") {}
 AccountScreen::~AccountScreen()
 {
     screen.reset();
-}
-
-std::string AccountScreen::addAccount(const std::string& owner, const std::string& displayNo, std::int64_t amount,
-                                      bool withdrawal, bool hidden, const std::string& kind)
-{
-    std::string digits = bankd::accounts::digitsOnly(displayNo);
-    std::string hash = bankd::hashPassword("1234", bankd::HashCost::minimal());
-    bank.store->write([&](bankd::Db& db) {
-        bankd::Account a;
-        a.accountNo = digits;
-        a.customerId = bankd::customers::find(db, owner)->id;
-        a.displayNo = displayNo;
-        a.kindName = kind == "A05" ? "저축예금" : "보통예금";
-        a.kindCode = kind;
-        a.withdrawal = withdrawal;
-        a.hidden = hidden;
-        a.openedOn = "20240101";
-        bankd::accounts::add(db, a, hash);
-        if (amount > 0)
-            bankd::accounts::post(db, digits, amount, "2024-01-01 09:00:00", "신규", "");
-    });
-    return digits;
 }
 
 void AccountScreen::addFavourite(const std::string& bankCode, const std::string& name, const std::string& accountNo,
@@ -84,17 +59,7 @@ std::string AccountScreen::useCertificateUser()
     platform::setClock([] { return QDateTime(QDate(2024, 11, 5), QTime(14, 32, 10), QTimeZone(9 * 3600)); });
     bank.addCustomer("PARK", "PW3", "K", "박지훈");
     std::string parkA = addAccount("PARK", "110-456-789012", 800'000);
-    const velcor::IssuedCertificate cert =
-        velcor::issueCertificate((harness::testHome() + QStringLiteral("/certs")).toStdString(), "PARK", "박지훈",
-                                 kCertPassword.toStdString(), velcor::KdfStrength::Minimum);
-    EXPECT_TRUE(cert.ok) << cert.reason;
-    bank.store->write([&](bankd::Db& db) {
-        bankd::CertificateRecord rec;
-        rec.subject = cert.info.id;
-        rec.publicKey = cert.info.publicKeyBase64;
-        rec.issuedAt = "2024-11-01 09:00:00";
-        bankd::customers::addCertificate(db, bankd::customers::find(db, "PARK")->id, rec);
-    });
+    addCertificate("PARK", "박지훈", kCertPassword);
     login("PARK", "PW3");
     user.SetUserID(QStringLiteral("PARK"));
     user.SetUserName(QStringLiteral("박지훈"));

@@ -1,7 +1,6 @@
 #pragma once
 // Module 3200's screen on the shared module test base (an in-process bank,
 // KIM with his security card, his session), with the accounts the tests need.
-#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -18,9 +17,6 @@ protected:
     AccountScreen();
     ~AccountScreen() override;
 
-    // An account with password "1234"; returns its digits.
-    std::string addAccount(const std::string& owner, const std::string& displayNo, std::int64_t balance,
-                           bool withdrawal = true, bool hidden = false, const std::string& kind = "A04");
     void addFavourite(const std::string& bankCode, const std::string& name, const std::string& accountNo,
                       const std::string& holder);
     // The account's flags at the bank.
