@@ -1,14 +1,11 @@
 #include "CCardLossPage.h"
 
-#include <algorithm>
-
 #include "CBmpButton.h"
 #include "CCashCardLossPage.h"
 #include "CCreditCardLossPage.h"
 #include "CGridCtrl.h"
 #include "CTVPB3300.h"
 #include "CUserInfo.h"
-#include "KitGrid.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
 #include "KitRequest.h"
@@ -38,8 +35,7 @@ CCashCardLossPage::CCashCardLossPage(CTVPB3300* screen)
 {
 }
 
-CCardLossPage::CCardLossPage(CTVPB3300* screen, Kind kind)
-    : CExTabPage(kind.idd, screen), screen_(screen), kind_(std::move(kind))
+CCardLossPage::CCardLossPage(CTVPB3300* screen, Kind kind) : CLossListPage(kind.idd, screen), kind_(std::move(kind))
 {
 }
 
@@ -47,66 +43,22 @@ CCardLossPage::~CCardLossPage() = default;
 
 BOOL CCardLossPage::OnInitDialog()
 {
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("lossGrid"));
+    createControls();
     connect(grid_, &CGridCtrl::cellTapped, this, &CCardLossPage::OnCellTapped);
-
-    confirm_ = new CBmpButton(this);
-    confirm_->setObjectName(QStringLiteral("btnConfirm"));
-    confirm_->LoadBitmap(QStringLiteral("BMP\\확인_4524.bmp"), QStringLiteral("BMP\\확인_4524_d.bmp"), QString());
     connect(confirm_, &QAbstractButton::clicked, this, &CCardLossPage::OnConfirm);
-    cancel_ = new CBmpButton(this);
-    cancel_->setObjectName(QStringLiteral("btnCancel"));
-    cancel_->LoadBitmap(QStringLiteral("BMP\\취소_4524.bmp"), QStringLiteral("BMP\\취소_4524_d.bmp"), QString());
     connect(cancel_, &QAbstractButton::clicked, this, &CCardLossPage::OnCancel);
-    reload_ = new CBmpButton(this);
-    reload_->setObjectName(QStringLiteral("btnReload"));
-    reload_->LoadBitmap(QStringLiteral("BMP\\이전으로_3224.bmp"), QStringLiteral("BMP\\이전으로_3224_d.bmp"), QString());
     connect(reload_, &QAbstractButton::clicked, this, &CCardLossPage::OnReload);
-
-    layoutControls();
-    clearGrid();
+    showEmptyList(kind_.headers, kind_.widths);
     return TRUE;
-}
-
-void CCardLossPage::resizeEvent(QResizeEvent* e)
-{
-    CExTabPage::resizeEvent(e);
-    layoutControls();
-}
-
-void CCardLossPage::layoutControls()
-{
-    if (!grid_)
-        return;
-    const int w = width();
-    const int h = height();
-    grid_->setGeometry(0, 0, w, std::max(24, h - 29));
-    reload_->setGeometry(w - 32 - 4, h - 26, 32, 24);
-    cancel_->setGeometry(w - 32 - 4 - 45 - 4, h - 26, 45, 24);
-    confirm_->setGeometry(w - 32 - 4 - 2 * (45 + 4), h - 26, 45, 24);
-}
-
-void CCardLossPage::clearGrid()
-{
-    cards_.clear();
-    kit::LayoutListGrid(grid_, kind_.headers, kind_.widths, 1, /*stretch=*/false, kit::Shading::FirstThird);
-    grid_->SetRowHeight(0, 24);
-    grid_->SetRowHeight(1, 22);
-    for (int c = 0; c < grid_->GetColumnCount(); ++c)
-        grid_->SetItemBkColour(1, c, RGB(255, 255, 255));
-    grid_->Refresh();
 }
 
 void CCardLossPage::fillGrid()
 {
     const int rows = static_cast<int>(cards_.size());
-    kit::LayoutListGrid(grid_, kind_.headers, kind_.widths, rows, /*stretch=*/false, kit::Shading::FirstThird);
-    grid_->SetRowHeight(0, 24);
+    layoutList(kind_.headers, kind_.widths, rows);
     for (int i = 0; i < rows; ++i) {
         const int r = i + 1;
         const loss::CardRecord& card = cards_[i];
-        grid_->SetRowHeight(r, 22);
         grid_->SetItemText(r, kind_.cardColumn, card.cardNo);
         grid_->SetItemText(r, kind_.accountColumn, card.accountNo);
         grid_->SetItemText(r, kind_.lossColumn, card.loss);
@@ -114,8 +66,7 @@ void CCardLossPage::fillGrid()
         if (kind_.typeColumn >= 0)
             grid_->SetItemText(r, kind_.typeColumn, card.type);
     }
-    grid_->AutoSizeColumns(GVS_BOTH);
-    grid_->Refresh();
+    finishList();
 }
 
 QString CCardLossPage::listQuery() const
@@ -135,7 +86,8 @@ void CCardLossPage::LoadList()
     InitOnce();
     if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
         return;
-    clearGrid();
+    cards_.clear();
+    showEmptyList(kind_.headers, kind_.widths);
     KitRequest request = screen_->Request(screen_);
     QString reply;
     if (!request.SendPlain(listQuery(), reply, false))

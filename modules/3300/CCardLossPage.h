@@ -3,18 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-#include "CExTabPage.h"
+#include "CLossListPage.h"
 #include "LossRecords.h"
-
-class CBmpButton;
-class CGridCtrl;
-class CTVPB3300;
 
 // The two card pages of the loss reports (credit cards 173, cash cards 172):
 // the user's cards with any loss already recorded, a "√" mark per tapped card,
 // 취소 to clear the marks, 확인 to report the marked cards after a Yes/No
 // question, and 이전으로 to reload.
-class CCardLossPage : public CExTabPage {
+class CCardLossPage : public CLossListPage {
     Q_OBJECT
 public:
     ~CCardLossPage() override;
@@ -22,7 +18,6 @@ public:
     // Sends the list request and shows its cards (or the cleared grid).
     void LoadList();
 
-    CGridCtrl* Grid() const { return grid_; }
     const QList<loss::CardRecord>& Cards() const { return cards_; }
     // Card numbers of the marked rows, in grid order.
     QStringList MarkedCards() const;
@@ -52,20 +47,12 @@ protected:
     CCardLossPage(CTVPB3300* screen, Kind kind);
 
     BOOL OnInitDialog() override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void clearGrid();
     void fillGrid();
     QString listQuery() const;
     QString reportQuery(const QString& cardData) const;
-    void layoutControls();
 
-    CTVPB3300* screen_;
     Kind kind_;
-    CGridCtrl* grid_ = nullptr;
-    CBmpButton* confirm_ = nullptr;
-    CBmpButton* cancel_ = nullptr;
-    CBmpButton* reload_ = nullptr;
     QList<loss::CardRecord> cards_;
 };

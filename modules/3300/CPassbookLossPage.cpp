@@ -1,13 +1,10 @@
 #include "CPassbookLossPage.h"
 
-#include <algorithm>
-
 #include "CBmpButton.h"
 #include "CGridCtrl.h"
 #include "CTVPB3300.h"
 #include "CUserInfo.h"
 #include "KitFields.h"
-#include "KitGrid.h"
 #include "KitKeypad.h"
 #include "KitPrompts.h"
 #include "KitQuery.h"
@@ -18,61 +15,19 @@ const QStringList kHeaders = {QStringLiteral("종류"), QStringLiteral("계좌�
 const QList<int> kWidths = {71, 124, 82};
 } // namespace
 
-CPassbookLossPage::CPassbookLossPage(CTVPB3300* screen) : CExTabPage(IDD, screen), screen_(screen) {}
+CPassbookLossPage::CPassbookLossPage(CTVPB3300* screen) : CLossListPage(IDD, screen) {}
 
 CPassbookLossPage::~CPassbookLossPage() = default;
 
 BOOL CPassbookLossPage::OnInitDialog()
 {
     password_.clear();
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("lossGrid"));
-
-    confirm_ = new CBmpButton(this);
-    confirm_->setObjectName(QStringLiteral("btnConfirm"));
-    confirm_->LoadBitmap(QStringLiteral("BMP\\확인_4524.bmp"), QStringLiteral("BMP\\확인_4524_d.bmp"), QString());
+    createControls();
     connect(confirm_, &QAbstractButton::clicked, this, &CPassbookLossPage::OnConfirm);
-    cancel_ = new CBmpButton(this);
-    cancel_->setObjectName(QStringLiteral("btnCancel"));
-    cancel_->LoadBitmap(QStringLiteral("BMP\\취소_4524.bmp"), QStringLiteral("BMP\\취소_4524_d.bmp"), QString());
-    cancel_->hide();
-    reload_ = new CBmpButton(this);
-    reload_->setObjectName(QStringLiteral("btnReload"));
-    reload_->LoadBitmap(QStringLiteral("BMP\\이전으로_3224.bmp"), QStringLiteral("BMP\\이전으로_3224_d.bmp"), QString());
     connect(reload_, &QAbstractButton::clicked, this, &CPassbookLossPage::OnReload);
-
-    layoutControls();
-    clearGrid();
+    cancel_->hide();
+    showEmptyList(kHeaders, kWidths);
     return TRUE;
-}
-
-void CPassbookLossPage::resizeEvent(QResizeEvent* e)
-{
-    CExTabPage::resizeEvent(e);
-    layoutControls();
-}
-
-void CPassbookLossPage::layoutControls()
-{
-    if (!grid_)
-        return;
-    const int w = width();
-    const int h = height();
-    grid_->setGeometry(0, 0, w, std::max(24, h - 29));
-    reload_->setGeometry(w - 32 - 4, h - 26, 32, 24);
-    cancel_->setGeometry(w - 32 - 4 - 45 - 4, h - 26, 45, 24);
-    confirm_->setGeometry(w - 32 - 4 - 2 * (45 + 4), h - 26, 45, 24);
-}
-
-void CPassbookLossPage::clearGrid()
-{
-    passbooks_.clear();
-    kit::LayoutListGrid(grid_, kHeaders, kWidths, 1, /*stretch=*/false, kit::Shading::FirstThird);
-    grid_->SetRowHeight(0, 24);
-    grid_->SetRowHeight(1, 22);
-    for (int c = 0; c < grid_->GetColumnCount(); ++c)
-        grid_->SetItemBkColour(1, c, RGB(255, 255, 255));
-    grid_->Refresh();
 }
 
 void CPassbookLossPage::LoadList()
@@ -80,7 +35,8 @@ void CPassbookLossPage::LoadList()
     InitOnce();
     if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
         return;
-    clearGrid();
+    passbooks_.clear();
+    showEmptyList(kHeaders, kWidths);
     KitRequest request = screen_->Request(screen_);
     QString reply;
     const QString user = screen_->User() ? screen_->User()->GetUserID() : QString();
@@ -90,18 +46,15 @@ void CPassbookLossPage::LoadList()
     const int rows = static_cast<int>(passbooks_.size());
     if (rows == 0)
         return;
-    kit::LayoutListGrid(grid_, kHeaders, kWidths, rows, /*stretch=*/false, kit::Shading::FirstThird);
-    grid_->SetRowHeight(0, 24);
+    layoutList(kHeaders, kWidths, rows);
     for (int i = 0; i < rows; ++i) {
         const int r = i + 1;
-        grid_->SetRowHeight(r, 22);
         grid_->SetItemText(r, ColType, passbooks_[i].type);
         grid_->SetItemText(r, ColAccount, passbooks_[i].accountNo);
         grid_->SetItemText(r, ColBalance, passbooks_[i].balance);
         grid_->SetItemFormat(r, ColBalance, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
     }
-    grid_->AutoSizeColumns(GVS_BOTH);
-    grid_->Refresh();
+    finishList();
 }
 
 void CPassbookLossPage::OnReload()

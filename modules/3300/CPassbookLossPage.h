@@ -1,17 +1,13 @@
 #pragma once
 #include <QList>
 
-#include "CExTabPage.h"
+#include "CLossListPage.h"
 #include "LossRecords.h"
-
-class CBmpButton;
-class CGridCtrl;
-class CTVPB3300;
 
 // Page 171 "예금통장": the user's passbooks (PDA_R001); 확인 reports the
 // selected one (PDA_R002) with the account password from the keypad;
 // 이전으로 reloads. (Its 취소 button exists but stays hidden.)
-class CPassbookLossPage : public CExTabPage {
+class CPassbookLossPage : public CLossListPage {
     Q_OBJECT
 public:
     enum { IDD = 171 };
@@ -20,7 +16,6 @@ public:
 
     void LoadList();
 
-    CGridCtrl* Grid() const { return grid_; }
     const QList<loss::PassbookRecord>& Passbooks() const { return passbooks_; }
     // The password kept for the report under way (empty otherwise).
     const QString& PendingPassword() const { return password_; }
@@ -33,17 +28,8 @@ public slots:
 
 protected:
     BOOL OnInitDialog() override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
-    void clearGrid();
-    void layoutControls();
-
-    CTVPB3300* screen_;
-    CGridCtrl* grid_ = nullptr;
-    CBmpButton* confirm_ = nullptr;
-    CBmpButton* cancel_ = nullptr;
-    CBmpButton* reload_ = nullptr;
     QList<loss::PassbookRecord> passbooks_;
     QString password_;
 };
