@@ -9,15 +9,13 @@
 #include "CWithdrawAccountPage.h"
 #include "KitCodeTables.h"
 #include "KitFields.h"
-#include "KitGrid.h"
-#include "KitPrompts.h"
 #include "KitQuery.h"
 #include "KitReply.h"
 #include "KitRequest.h"
 #include "Modal.h"
 
 CDepositAccountPage::CDepositAccountPage(CTVPB3200* screen, CWithdrawAccountPage* withdrawPage)
-    : CExTabPage(IDD, screen), screen_(screen), withdrawPage_(withdrawPage)
+    : CAccountListPage(IDD, screen), withdrawPage_(withdrawPage)
 {
 }
 
@@ -33,15 +31,19 @@ BOOL CDepositAccountPage::OnInitDialog()
             this, &CDepositAccountPage::OnModify);
     connect(amg::AddButton(this, "btnDelete", QStringLiteral("삭제_4524"), 172, 2, 45), &QAbstractButton::clicked,
             this, &CDepositAccountPage::OnDelete);
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("depositGrid"));
-    grid_->setGeometry(0, 30, 238, 208);
+    grid_ = addListGrid("depositGrid");
     amg::LayoutFavouriteGrid(grid_, 0);
     return TRUE;
 }
 
-void CDepositAccountPage::fill()
+QString CDepositAccountPage::listQuery() const
 {
+    return QStringLiteral("encrypt=1&trcode=PDA_A001&UserID=%s");
+}
+
+void CDepositAccountPage::showList(const QString& reply)
+{
+    reply_ = reply;
     const QList<QStringList> records = kit::ListRecords(reply_, 6);
     records_ = static_cast<int>(records.size());
     amg::LayoutFavouriteGrid(grid_, records_);
@@ -57,36 +59,9 @@ void CDepositAccountPage::fill()
     grid_->Refresh();
 }
 
-bool CDepositAccountPage::load(bool checkBusy, bool emptyOnFailure)
-{
-    CUserInfo* user = screen_->User();
-    KitRequest req = screen_->Request(screen_);
-    req.SetCheckBusy(checkBusy);
-    QString reply;
-    if (!req.SendPlain(FormatQuery(QStringLiteral("encrypt=1&trcode=PDA_A001&UserID=%s"),
-                                   {user ? user->GetUserID() : QString()}),
-                       reply, false)) {
-        if (emptyOnFailure && !req.WasBusy()) {
-            reply_.clear();
-            fill();
-        }
-        return false;
-    }
-    reply_ = reply;
-    fill();
-    return true;
-}
-
 void CDepositAccountPage::Load()
 {
     load(/*checkBusy=*/false, /*emptyOnFailure=*/false);
-}
-
-void CDepositAccountPage::OnReload()
-{
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
-        return;
-    load(/*checkBusy=*/true, /*emptyOnFailure=*/false);
 }
 
 void CDepositAccountPage::edit(const QString& sqlType, int row)
@@ -107,32 +82,28 @@ void CDepositAccountPage::edit(const QString& sqlType, int row)
 
 void CDepositAccountPage::OnRegister()
 {
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+    if (busy())
         return;
     edit(QStringLiteral("1"), -1);
 }
 
 void CDepositAccountPage::OnModify()
 {
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+    if (busy())
         return;
-    const int row = kit::FirstSelectedRow(grid_);
-    if (row < 0) {
-        ShowMsg(screen_, QStringLiteral("계좌를 선택해 주세요"), false);
+    const int row = selectedRowOrAsk();
+    if (row < 0)
         return;
-    }
     edit(QStringLiteral("2"), row);
 }
 
 void CDepositAccountPage::OnDelete()
 {
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+    if (busy())
         return;
-    const int row = kit::FirstSelectedRow(grid_);
-    if (row < 0) {
-        ShowMsg(screen_, QStringLiteral("계좌를 선택해 주세요"), false);
+    const int row = selectedRowOrAsk();
+    if (row < 0)
         return;
-    }
     CUserInfo* user = screen_->User();
     const QString query = FormatQuery(
         QStringLiteral("encrypt=1&trcode=PDA_A002&UserID=%s&SqlType=%s&ZENTAB=%s&ACCTNO=%s&NICKNAME=%s"

@@ -3,19 +3,14 @@
 #include "AccountGrids.h"
 #include "CBmpButton.h"
 #include "CGridCtrl.h"
-#include "CQV.h"
 #include "CTVPB3200.h"
-#include "CUserInfo.h"
 #include "CWithdrawAccountDlg.h"
 #include "KitAmount.h"
-#include "KitGrid.h"
 #include "KitPrompts.h"
-#include "KitQuery.h"
 #include "KitReply.h"
-#include "KitRequest.h"
 #include "Modal.h"
 
-CWithdrawAccountPage::CWithdrawAccountPage(CTVPB3200* screen) : CExTabPage(IDD, screen), screen_(screen) {}
+CWithdrawAccountPage::CWithdrawAccountPage(CTVPB3200* screen) : CAccountListPage(IDD, screen) {}
 
 CWithdrawAccountPage::~CWithdrawAccountPage() = default;
 
@@ -27,35 +22,22 @@ BOOL CWithdrawAccountPage::OnInitDialog()
             this, &CWithdrawAccountPage::OnRegister);
     connect(amg::AddButton(this, "btnDelete", QStringLiteral("삭제_4524"), 175, 2, 45), &QAbstractButton::clicked,
             this, &CWithdrawAccountPage::OnDelete);
-    grid_ = new CGridCtrl(this);
-    grid_->setObjectName(QStringLiteral("withdrawGrid"));
-    grid_->setGeometry(0, 30, 238, 208);
+    grid_ = addListGrid("withdrawGrid");
     // The other accounts: kept in a grid of their own, never shown.
-    other_ = new CGridCtrl(this);
-    other_->setObjectName(QStringLiteral("otherAccountGrid"));
-    other_->setGeometry(0, 30, 238, 208);
+    other_ = addListGrid("otherAccountGrid");
     other_->hide();
     amg::LayoutWithdrawalGrid(grid_, 0);
     amg::LayoutWithdrawalGrid(other_, 0);
     return TRUE;
 }
 
-bool CWithdrawAccountPage::load(bool checkBusy, bool emptyOnFailure)
+QString CWithdrawAccountPage::listQuery() const
 {
-    CUserInfo* user = screen_->User();
-    KitRequest req = screen_->Request(screen_);
-    req.SetCheckBusy(checkBusy);
-    QString reply;
-    if (!req.SendPlain(FormatQuery(QStringLiteral("encrypt=1&trcode=PDA_A003&UserID=%s"),
-                                   {user ? user->GetUserID() : QString()}),
-                       reply, false)) {
-        if (emptyOnFailure && !req.WasBusy()) {
-            registered_ = others_ = 0;
-            amg::LayoutWithdrawalGrid(grid_, 0);
-            amg::LayoutWithdrawalGrid(other_, 0);
-        }
-        return false;
-    }
+    return QStringLiteral("encrypt=1&trcode=PDA_A003&UserID=%s");
+}
+
+void CWithdrawAccountPage::showList(const QString& reply)
+{
     // A registered account hidden from the inquiry screens (flag "3") is still
     // registered: it can be deleted and is not offered for registering again.
     QList<QStringList> registered, others;
@@ -77,7 +59,6 @@ bool CWithdrawAccountPage::load(bool checkBusy, bool emptyOnFailure)
     };
     fill(grid_, registered, true);
     fill(other_, others, false);
-    return true;
 }
 
 void CWithdrawAccountPage::LoadFirst()
@@ -85,16 +66,9 @@ void CWithdrawAccountPage::LoadFirst()
     load(/*checkBusy=*/false, /*emptyOnFailure=*/true);
 }
 
-void CWithdrawAccountPage::OnReload()
-{
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
-        return;
-    load(/*checkBusy=*/true, /*emptyOnFailure=*/false);
-}
-
 void CWithdrawAccountPage::OnRegister()
 {
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+    if (busy())
         return;
     if (amg::FilledRows(other_) == 0) {
         ShowMsg(screen_, QStringLiteral("등록할 계좌가 없습니다"), false);
@@ -107,13 +81,11 @@ void CWithdrawAccountPage::OnRegister()
 
 void CWithdrawAccountPage::OnDelete()
 {
-    if (KitRequest::IsBusy(screen_->Session(), screen_->Download()))
+    if (busy())
         return;
-    const int row = kit::FirstSelectedRow(grid_);
-    if (row < 0) {
-        ShowMsg(screen_, QStringLiteral("계좌를 선택해 주세요"), false);
+    const int row = selectedRowOrAsk();
+    if (row < 0)
         return;
-    }
     CWithdrawAccountDlg dlg(screen_, CWithdrawAccountDlg::Delete, grid_, row);
     if (dlg.DoModal() == platform::IDOK)
         load(/*checkBusy=*/false, /*emptyOnFailure=*/true);

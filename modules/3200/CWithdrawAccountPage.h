@@ -1,15 +1,12 @@
 #pragma once
-#include "CExTabPage.h"
-
-class CGridCtrl;
-class CTVPB3200;
+#include "CAccountListPage.h"
 
 // Page 3240 "출금계좌 등록/삭제": the registered withdrawal accounts (PDA_A003
 // records with transfer flag "1", or "3" when hidden from the inquiry
 // screens) in the visible grid, the user's other
 // accounts in a second grid outside the visible area; 등록 and 삭제 open the
 // withdrawal account dialog, 이전으로 reloads.
-class CWithdrawAccountPage : public CExTabPage {
+class CWithdrawAccountPage : public CAccountListPage {
     Q_OBJECT
 public:
     enum { IDD = 3240 };
@@ -18,7 +15,6 @@ public:
 
     // The load at page creation: a failure empties both grids.
     void LoadFirst();
-    CGridCtrl* Grid() const { return grid_; }
     CGridCtrl* OtherGrid() const { return other_; }
     int RegisteredCount() const { return registered_; }
     int OtherCount() const { return others_; }
@@ -26,17 +22,13 @@ public:
 public slots:
     void OnRegister(); // 등록
     void OnDelete();   // 삭제
-    void OnReload();   // 이전으로
 
 protected:
     BOOL OnInitDialog() override;
+    QString listQuery() const override;
+    void showList(const QString& reply) override;
 
 private:
-    // The PDA_A003 load; on failure the grids are emptied when `emptyOnFailure`.
-    bool load(bool checkBusy, bool emptyOnFailure);
-
-    CTVPB3200* screen_;
-    CGridCtrl* grid_ = nullptr;
     CGridCtrl* other_ = nullptr;
     int registered_ = 0;
     int others_ = 0;
