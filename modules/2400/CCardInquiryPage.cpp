@@ -10,41 +10,22 @@
 #include "CBillDetailDlg.h"
 #include "CBillDlg.h"
 #include "CBmpButton.h"
-#include "CCardPage.h"
 #include "CColorStatic.h"
-#include "CNumberKbd.h"
-#include "CQV.h"
 #include "CTVPB2400.h"
 #include "KitDates.h"
-#include "KitKeypad.h"
 #include "KitPrompts.h"
 #include "Services.h"
 
 namespace {
 constexpr int kLabelWidth = 56;
-constexpr int kFieldX = 59;
+constexpr int kFieldX = kLabelWidth + 3;
 constexpr int kFieldWidth = 179;
-constexpr int kRow = 26;
-constexpr int kHeight = 22;
 const int kBillingDays[] = {5, 12, 20, 23, 27};
 } // namespace
 
-CCardInquiryPage::CCardInquiryPage(CTVPB2400* screen) : CExTabPage(IDD, screen), screen_(screen)
-{
-    setFocusPolicy(Qt::ClickFocus);
-}
+CCardInquiryPage::CCardInquiryPage(CTVPB2400* screen) : CCardEntryPage(IDD, screen, kLabelWidth) {}
 
 CCardInquiryPage::~CCardInquiryPage() = default;
-
-CColorStatic* CCardInquiryPage::addLabel(const QString& text, int y)
-{
-    auto* label = new CColorStatic(text, this);
-    label->SetBkColor(RGB(192, 192, 192));
-    label->SetTextColor(RGB(0, 0, 0));
-    label->SetAlignment(DT_LEFT | DT_VCENTER);
-    label->setGeometry(2, y, kLabelWidth, kHeight);
-    return label;
-}
 
 BOOL CCardInquiryPage::OnInitDialog()
 {
@@ -60,16 +41,11 @@ BOOL CCardInquiryPage::OnInitDialog()
 
     y += kRow;
     addLabel(QStringLiteral("  신용카드"), y)->setObjectName(QStringLiteral("lblCard"));
-    card_ = new QComboBox(this);
-    card_->setObjectName(QStringLiteral("cardList"));
-    card_->setGeometry(kFieldX, y, kFieldWidth, kHeight);
+    addCardList(y, kFieldWidth);
 
     y += kRow;
     addLabel(QStringLiteral("  비밀번호"), y)->setObjectName(QStringLiteral("lblPassword"));
-    password_ = new QLineEdit(this);
-    password_->setObjectName(QStringLiteral("password"));
-    password_->setEchoMode(QLineEdit::Password);
-    password_->setGeometry(kFieldX, y, 60, kHeight);
+    addPassword(y);
 
     y += kRow;
     periodLabel_ = addLabel(QStringLiteral("  조회기간"), y);
@@ -110,9 +86,6 @@ BOOL CCardInquiryPage::OnInitDialog()
     reset_->LoadBitmap(QStringLiteral("BMP\\취소_4524.bmp"), QStringLiteral("BMP\\취소_4524_d.bmp"), QString());
     reset_->setGeometry(126, y, 45, 24);
     connect(reset_, &QAbstractButton::clicked, this, &CCardInquiryPage::On243002);
-
-    keypads_ = new kit::KeypadFields(this, screen_);
-    keypads_->Add(password_, QStringLiteral("신용카드 비밀번호"), CNumberKbd::KindSecret, 4, /*clearFirst=*/true);
     return TRUE;
 }
 
@@ -126,22 +99,13 @@ void CCardInquiryPage::resetBillingLists()
 
 void CCardInquiryPage::FillCards()
 {
-    CCardPage* held = screen_->CardPage();
-    if (!card_ || !held)
-        return;
-    card_->clear();
-    for (const cards::CardRecord& c : held->Cards()) {
-        if (c.number.isEmpty())
-            break;
-        card_->addItem(c.number);
-    }
-    card_->setCurrentIndex(held->SelectedCard());
+    fillCardList();
 }
 
 void CCardInquiryPage::SelectCard(int index)
 {
     if (card_)
-        card_->setCurrentIndex(index < card_->count() ? index : -1);
+        selectCardQuietly(index);
 }
 
 void CCardInquiryPage::OnKindChanged(int index)
@@ -178,16 +142,14 @@ void CCardInquiryPage::OnKindChanged(int index)
 
 void CCardInquiryPage::On243001()
 {
-    CQV* session = screen_->Session();
-    if (session && session->IsInUsing())
+    if (busy())
         return;
     auto refuse = [this](const QString& text, QWidget* focus) {
         ShowMsg(screen_, text, false);
-        if (focus)
-            focus->setFocus();
+        focus->setFocus();
     };
-    if (card_->currentIndex() < 0)
-        return refuse(QStringLiteral("신용카드 선택오류"), card_);
+    if (!cardChosen())
+        return;
     const bool billing = !year_->isHidden();
     if (billing && year_->currentIndex() < 0)
         return refuse(QStringLiteral("결제년도 선택오류"), year_);
@@ -195,9 +157,9 @@ void CCardInquiryPage::On243001()
         return refuse(QStringLiteral("결제월 선택오류"), month_);
     if (billing && day_->currentIndex() <= 0)
         return refuse(QStringLiteral("결제일 선택오류"), day_);
+    if (!passwordTyped())
+        return;
     const QString password = password_->text();
-    if (password.isEmpty())
-        return refuse(QStringLiteral("비밀번호 입력오류"), nullptr);
 
     QString start;
     if (billing)

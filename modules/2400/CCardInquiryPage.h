@@ -1,22 +1,16 @@
 #pragma once
 #include <QString>
 
-#include "CExTabPage.h"
+#include "CCardEntryPage.h"
 
 class CBmpButton;
 class CColorStatic;
-class CTVPB2400;
-class QComboBox;
 class QDateEdit;
-class QLineEdit;
-namespace kit {
-class KeypadFields;
-}
 
 // Card inquiry page (143, tab "내역조회"): the kind of inquiry, the card, its
 // password and the period or billing date; the inquiry opens the dialog of
 // the kind chosen (approvals, bill, bill details, available amount, arrears).
-class CCardInquiryPage : public CExTabPage {
+class CCardInquiryPage : public CCardEntryPage {
     Q_OBJECT
 public:
     enum { IDD = 143 };
@@ -30,8 +24,6 @@ public:
     void SelectCard(int index);
 
     QComboBox* KindList() const { return kind_; }
-    QComboBox* CardList() const { return card_; }
-    QLineEdit* PasswordEdit() const { return password_; }
     QDateEdit* StartPicker() const { return start_; }
     QDateEdit* EndPicker() const { return end_; }
     QComboBox* YearList() const { return year_; }
@@ -51,13 +43,9 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    CColorStatic* addLabel(const QString& text, int y);
     void resetBillingLists();
 
-    CTVPB2400* screen_;
     QComboBox* kind_ = nullptr;
-    QComboBox* card_ = nullptr;
-    QLineEdit* password_ = nullptr;
     QDateEdit* start_ = nullptr;
     QDateEdit* end_ = nullptr;
     QComboBox* year_ = nullptr;
@@ -66,7 +54,6 @@ private:
     CColorStatic* periodLabel_ = nullptr;
     CBmpButton* inquire_ = nullptr;
     CBmpButton* reset_ = nullptr;
-    kit::KeypadFields* keypads_ = nullptr;
     QString lastStart_;
     QString lastEnd_;
 };

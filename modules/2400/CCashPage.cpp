@@ -9,7 +9,6 @@
 #include "CCashConfirmDlg.h"
 #include "CColorStatic.h"
 #include "CNumberKbd.h"
-#include "CQV.h"
 #include "CTVPB2400.h"
 #include "CardRecords.h"
 #include "KitKeypad.h"
@@ -17,44 +16,24 @@
 
 namespace {
 constexpr int kLabelWidth = 60;
-constexpr int kFieldX = 63;
+constexpr int kFieldX = kLabelWidth + 3;
 constexpr int kFieldWidth = 173;
-constexpr int kRow = 26;
-constexpr int kHeight = 22;
 } // namespace
 
-CCashPage::CCashPage(CTVPB2400* screen) : CExTabPage(IDD, screen), screen_(screen)
-{
-    setFocusPolicy(Qt::ClickFocus);
-}
+CCashPage::CCashPage(CTVPB2400* screen) : CCardEntryPage(IDD, screen, kLabelWidth) {}
 
 CCashPage::~CCashPage() = default;
-
-CColorStatic* CCashPage::addLabel(const QString& text, int y)
-{
-    auto* label = new CColorStatic(text, this);
-    label->SetBkColor(RGB(192, 192, 192));
-    label->SetTextColor(RGB(0, 0, 0));
-    label->SetAlignment(DT_LEFT | DT_VCENTER);
-    label->setGeometry(2, y, kLabelWidth, kHeight);
-    return label;
-}
 
 BOOL CCashPage::OnInitDialog()
 {
     int y = 6;
     addLabel(QStringLiteral("  신용카드"), y)->setObjectName(QStringLiteral("lblCard"));
-    card_ = new QComboBox(this);
-    card_->setObjectName(QStringLiteral("cardList"));
-    card_->setGeometry(kFieldX, y, kFieldWidth, kHeight);
+    addCardList(y, kFieldWidth);
     connect(card_, &QComboBox::currentIndexChanged, this, &CCashPage::OnCardChanged);
 
     y += kRow;
     addLabel(QStringLiteral("  비밀번호"), y)->setObjectName(QStringLiteral("lblPassword"));
-    password_ = new QLineEdit(this);
-    password_->setObjectName(QStringLiteral("password"));
-    password_->setEchoMode(QLineEdit::Password);
-    password_->setGeometry(kFieldX, y, 60, kHeight);
+    addPassword(y);
 
     y += kRow;
     addLabel(QStringLiteral("  입금계좌"), y)->setObjectName(QStringLiteral("lblDeposit"));
@@ -83,26 +62,15 @@ BOOL CCashPage::OnInitDialog()
     reset->setGeometry(125, y, 45, 24);
     connect(reset, &QAbstractButton::clicked, this, &CCashPage::On249002);
 
-    keypads_ = new kit::KeypadFields(this, screen_);
-    keypads_->Add(password_, QStringLiteral("신용카드 비밀번호"), CNumberKbd::KindSecret, 4, /*clearFirst=*/true);
     keypads_->Add(amount_, QStringLiteral("이체금액"), CNumberKbd::KindAmount);
     return TRUE;
 }
 
 void CCashPage::FillCards(bool withDeposit)
 {
-    CCardPage* held = screen_->CardPage();
-    if (!card_ || !held)
+    if (!card_ || !screen_->CardPage())
         return;
-    card_->blockSignals(true);
-    card_->clear();
-    for (const cards::CardRecord& c : held->Cards()) {
-        if (c.number.isEmpty())
-            break;
-        card_->addItem(c.number);
-    }
-    card_->setCurrentIndex(held->SelectedCard());
-    card_->blockSignals(false);
+    fillCardList();
     deposit_->clear();
     if (withDeposit)
         OnCardChanged(card_->currentIndex());
@@ -112,9 +80,7 @@ void CCashPage::SelectCard(int index)
 {
     if (!card_)
         return;
-    card_->blockSignals(true);
-    card_->setCurrentIndex(index < card_->count() ? index : -1);
-    card_->blockSignals(false);
+    selectCardQuietly(index);
     OnCardChanged(card_->currentIndex());
 }
 
@@ -138,19 +104,9 @@ void CCashPage::OnCardChanged(int index)
 
 void CCashPage::On249001()
 {
-    CQV* session = screen_->Session();
-    if (session && session->IsInUsing())
+    if (busy() || !cardChosen() || !passwordTyped())
         return;
-    if (card_->currentIndex() < 0) {
-        ShowMsg(screen_, QStringLiteral("신용카드 선택오류"), false);
-        card_->setFocus();
-        return;
-    }
     const QString password = password_->text();
-    if (password.isEmpty()) {
-        ShowMsg(screen_, QStringLiteral("비밀번호 입력오류"), false);
-        return;
-    }
     if (deposit_->currentIndex() < 0) {
         ShowMsg(screen_, QStringLiteral("입금계좌 선택오류"), false);
         deposit_->setFocus();

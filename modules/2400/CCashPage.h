@@ -1,21 +1,12 @@
 #pragma once
 #include <QString>
 
-#include "CExTabPage.h"
-
-class CBmpButton;
-class CColorStatic;
-class CTVPB2400;
-class QComboBox;
-class QLineEdit;
-namespace kit {
-class KeypadFields;
-}
+#include "CCardEntryPage.h"
 
 // Cash service page (149, tab "현금서비스"): a cash advance from a credit card to
 // the card's settlement account. The confirmation dialog checks it (PDA_C007)
 // and executes it after the security step (PDA_C008).
-class CCashPage : public CExTabPage {
+class CCashPage : public CCardEntryPage {
     Q_OBJECT
 public:
     enum { IDD = 149 };
@@ -28,8 +19,6 @@ public:
     // Selects card `index` of the held-card grid (-1: none) and its account.
     void SelectCard(int index);
 
-    QComboBox* CardList() const { return card_; }
-    QLineEdit* PasswordEdit() const { return password_; }
     QComboBox* DepositList() const { return deposit_; }
     QLineEdit* AmountEdit() const { return amount_; }
 
@@ -42,12 +31,6 @@ protected:
     BOOL OnInitDialog() override;
 
 private:
-    CColorStatic* addLabel(const QString& text, int y);
-
-    CTVPB2400* screen_;
-    QComboBox* card_ = nullptr;
-    QLineEdit* password_ = nullptr;
     QComboBox* deposit_ = nullptr;
     QLineEdit* amount_ = nullptr;
-    kit::KeypadFields* keypads_ = nullptr;
 };
