@@ -2,6 +2,7 @@
 
 #include "CQD.h"
 #include "CQV.h"
+#include "GatewayExchange.h"
 #include "KitChecks.h"
 #include "KitPrompts.h"
 #include "Services.h"
@@ -71,16 +72,16 @@ bool KitRequest::send(Route route, const QString& text, QString& out, bool showS
     if (route == Route::Open) {
         raw = download_->DownloadData(text, nullptr, 0);
     } else {
-        const QString encoded = route == Route::Plain ? session_->XEncode(text, 0) : session_->XEncodeEx(text, 0);
-        if (encoded.isEmpty()) {
+        const transport::EncryptedAnswer answer =
+            transport::sendEncrypted(*session_, *download_, text, 0, route == Route::Signed);
+        if (!answer.sealed) {
             // Nothing can be sent without the encrypted form: say why, as the
             // transport's other callers do.
             EndWait(false);
             ShowMsg(window_, QStringLiteral("Velcor Error: \r\n") + session_->GetLastErrorMsg(), false);
             return false;
         }
-        raw = route == Route::Plain ? download_->DownloadData(encoded, nullptr, 0)
-                                    : download_->DownloadDataEx(session_->GetServerProp(), encoded);
+        raw = answer.raw;
     }
     if (!CheckReply(window_, raw)) {
         endWaitIfWaiting();

@@ -210,20 +210,41 @@ QString CQV::XSignData(const QString& data, int flag, long option)
     return signedText;
 }
 
-long CQV::CloseSession()
+long CQV::endEngineSession(velcor::IVelcorEngine* engine)
 {
-    if (!transport::velcorEngineCreated())
-        return 0;
-    velcor::IVelcorEngine* engine = transport::velcorEngine(nullptr);
-    long status = -1;
     try {
-        status = engine->endSession(m_strGateAddr);
+        return engine->endSession(m_strGateAddr);
     } catch (...) {
         m_strLastError = transport::velcorFailureText();
         return -1;
     }
+}
+
+long CQV::CloseSession()
+{
+    if (!transport::velcorEngineCreated())
+        return 0;
+    const long status = endEngineSession(transport::velcorEngine(nullptr));
     if (status == 0)
         ClearData();
+    return status;
+}
+
+long CQV::RenewSession()
+{
+    if (m_strGateAddr.isEmpty())
+        return -1;
+    QString error;
+    velcor::IVelcorEngine* engine = transport::velcorEngine(&error);
+    if (!engine) {
+        m_strLastError = error;
+        return -1;
+    }
+    const long status = endEngineSession(engine);
+    if (status == 0)
+        m_strSessionKey.clear();
+    else if (status > 0)
+        m_strLastError = engineLastError(engine);
     return status;
 }
 

@@ -52,6 +52,10 @@ public:
     // Ends the gateway session; 0 = ended (the session is then cleared). Returns
     // 0 without doing anything when no engine was ever created in this process.
     long CloseSession();
+    // Drops the gateway session of this gate address after the gateway said it
+    // is over; the gate address and server URL stay, so the next request opens
+    // a new session. 0 = dropped.
+    long RenewSession();
 
     // Replaces the process-wide engine (unit tests); nullptr goes back to libVelcor.so.
     // The replacement counts as created only from its first use on.
@@ -78,4 +82,5 @@ protected:
 
 private:
     QString encodeCipher(const QString& request, int pathFlag, bool* ok);
+    long endEngineSession(velcor::IVelcorEngine* engine);
 };

@@ -3,6 +3,7 @@
 #include "CQD.h"
 #include "CQV.h"
 #include "EnvelopeText.h"
+#include "GatewayExchange.h"
 #include "Services.h"
 
 namespace {
@@ -61,26 +62,25 @@ int CQVParser::exchange(const QString& request, QString& reply, int encrypt, int
     }
     CQV& session = *m_pQV;
 
-    QString target; // GET: the URL; POST: the form body
+    CQD download;
+    QString body;
     if (encrypt) {
         if (session.IsInUsing(1)) {
             reply = busyError();
             return 0;
         }
         session.SetServerProp(1);
-        target = post ? session.XEncodeEx(request, pathFlag) : session.XEncode(request, pathFlag);
-        if (target.isEmpty()) {
+        const transport::EncryptedAnswer answer = transport::sendEncrypted(session, download, request, pathFlag, post);
+        if (!answer.sealed) {
             reply = velcorError(session);
             return 0;
         }
+        body = answer.raw;
     } else {
         session.SetServerProp(0);
-        target = post ? request : session.GetServerProp() + u'?' + request;
+        body = post ? download.DownloadDataEx(session.GetServerProp(), request)
+                    : download.DownloadData(session.GetServerProp() + u'?' + request, nullptr, 0);
     }
-
-    CQD download;
-    const QString body = post ? download.DownloadDataEx(session.GetServerProp(), target)
-                              : download.DownloadData(target, nullptr, 0);
     if (body.isEmpty()) {
         reply = QStringLiteral("Error:\r\n서버로부터 받은 데이터가 없습니다.");
         return 0;

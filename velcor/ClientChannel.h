@@ -37,6 +37,17 @@ public:
 
     std::uint64_t lastCounter() const;
 
+    // Requests carry the time they were sealed: the system clock plus this
+    // offset in seconds (what the gateway's clock is ahead of this one).
+    void setClockOffset(std::int64_t seconds);
+    std::int64_t clockOffset() const;
+    // The gateway's time from the clock notice of a refusal of the last sealed
+    // request (the "Clock:" line, base64); nullopt unless it authenticates for
+    // that request. The request stays unanswered: seal it again.
+    std::optional<std::int64_t> openClockNotice(std::string_view noticeText) const;
+    // Unix seconds of the system clock.
+    static std::int64_t systemTime();
+
 private:
     struct Impl;
     std::unique_ptr<Impl> d;

@@ -11,10 +11,13 @@
 //   the session at the gateway and is the first 44 characters of every request.
 //
 // Request (client -> gateway; the "q=" value after URL-unescaping)
-//   B64(client pk) || B64(nonce[24] || AEAD_c2s(counter[8] || flag[1] || request UTF-8))
+//   B64(client pk) || B64(nonce[24] || AEAD_c2s(counter[8] || time[8] || flag[1] || request UTF-8))
 //   AEAD = XChaCha20-Poly1305-IETF with the client's tx key,
 //   associated data = "VLC1-REQ" || client pk.
 //   counter: big-endian, starts at 1, rises with every request of the session.
+//   time: Unix seconds when sealed (big-endian, two's complement), by the
+//   client's clock corrected by what the gateway told it; the gateway accepts
+//   it only within its request window.
 //   flag: 0x00 = engine path "/off", 0x01 = engine path "/on".
 //
 // Reply (gateway -> client; the whole HTTP body)
@@ -25,7 +28,10 @@
 //   it answers, in its own session, and only once.
 //
 // Refusal: a request the gateway cannot open is answered with kErrorPrefix + a
-//   Korean reason, in plain text.
+//   Korean reason, in plain text. A request refused for its time only gets a
+//   second line kClockPrefix + B64(nonce[24] || AEAD_s2c(gateway time[8])),
+//   associated data = "VLC1-CLK" || client pk || counter[8] || H(request): the
+//   gateway's time, which only that request's client can open.
 //
 // End session (client -> gateway: HTTP POST kEndSessionPath on
 //   "http://" + server host, Content-Type text/plain, body:)
@@ -54,6 +60,10 @@ namespace velcor::protocol {
 inline constexpr std::size_t kSessionKeyLength = 44;          // base64 of 32 bytes
 inline constexpr std::size_t kMaxCipherTextLength = 256 * 1024; // characters
 inline constexpr std::size_t kCounterBytes = 8;
+inline constexpr std::size_t kTimeBytes = 8;
+inline constexpr std::string_view kClockLabel = "VLC1-CLK";
+// Second line of a refusal for the request's time.
+inline constexpr std::string_view kClockPrefix = "Clock:";
 inline constexpr std::uint8_t kFlagOff = 0x00;
 inline constexpr std::uint8_t kFlagOn = 0x01;
 

@@ -119,10 +119,14 @@ int serve(const ServeArgs& a)
     }
     velcor::Gateway gateway(*keys);
     // Sessions of the bank before this start are over: their keys are refused.
-    constexpr std::chrono::hours kSessionKeyLifetime{24};
+    // A request is valid for the gateway's window either way of its time, so a
+    // key must be refused for twice that after its last use; the journal
+    // records a key in use again every kRecordAgain and keeps lines for the
+    // retention, which covers both with room for the sweeps.
+    const std::chrono::seconds kRecordAgain{300};
+    const std::chrono::seconds retention = 2 * gateway.requestWindow() + kRecordAgain + std::chrono::seconds(300);
     const NodeFiles own = folder.nodeFiles(a.nodeDir);
-    SessionJournal journal(own.sessionJournal, kSessionKeyLifetime);
-    gateway.setTombstoneLifetime(kSessionKeyLifetime);
+    SessionJournal journal(own.sessionJournal, retention);
     gateway.refuseForGood(journal.earlierKeys());
     gateway.setNewSessionHook([&journal](const std::string& key) { return journal.record(key); });
     SystemClock clock;
@@ -138,6 +142,10 @@ int serve(const ServeArgs& a)
     options.threads = a.threads;
     options.downloadDir = folder.downloadDir();
     BankServer server(dispatcher, gateway, log, options);
+    server.setSweepHook([&journal, &gateway, kRecordAgain] {
+        if (!journal.record(gateway.dueForRecord(kRecordAgain)) || !journal.rotateIfDue())
+            std::cerr << "bankd: cannot write the session journal" << std::endl;
+    });
     server.start();
     // Scheduled transfers due while the bank was down run now, then every interval.
     TransferRunner transferRunner(*store, clock, std::chrono::seconds(a.scheduledInterval));

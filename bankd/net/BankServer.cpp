@@ -105,10 +105,15 @@ std::optional<std::string> plainText(const std::string& bytes)
     return cp949::toUtf8Strict(bytes);
 }
 
-void refuseGateway(httplib::Response& res, const std::string& reason)
+// clockNotice: the gateway's sealed time, on a second line, for a request
+// refused for its time only.
+void refuseGateway(httplib::Response& res, const std::string& reason, const std::string& clockNotice = {})
 {
     res.status = 400;
-    res.set_content(cp949::fromUtf8(velcor::errorReply(reason)), kTextType);
+    std::string text = velcor::errorReply(reason);
+    if (!clockNotice.empty())
+        text += "\n" + std::string(velcor::protocol::kClockPrefix) + clockNotice;
+    res.set_content(cp949::fromUtf8(text), kTextType);
     noteRefusal(tNote.route.empty() ? "enc" : tNote.route, "GW-REFUSED");
 }
 
@@ -136,12 +141,15 @@ void BankServer::routes()
             refuseGateway(res, "요청 내용이 없습니다.");
             return;
         }
-        velcor::OpenResult opened = gateway_.open(cipher);
+        velcor::OpenResult opened = gateway_.open(cipher, peer);
         if (!opened.ok) {
-            refuseGateway(res, opened.reason);
+            refuseGateway(res, opened.reason, opened.clockNotice);
             return;
         }
         DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request, peer);
+        // A logged-in session no longer counts as anonymous at the gateway.
+        if (dispatcher_.sessions().userOf(opened.opened.sessionKey))
+            gateway_.establish(opened.opened.sessionKey);
         res.set_content(gateway_.seal(opened.opened, o.envelope.str()), kTextType);
         note("enc", o, opened.opened.sessionKey);
     };
@@ -263,7 +271,9 @@ void BankServer::sweep()
         dispatcher_.sessions().purge();
         dispatcher_.rateLimiter().purge();
         for (const std::string& key : gateway_.expireIdle(options_.gatewayIdle))
-            dispatcher_.sessions().end(key);
+            dispatcher_.sessions().forget(key);
+        if (sweepHook_)
+            sweepHook_();
         lock.lock();
     }
 }

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
@@ -57,6 +58,8 @@ public:
     int port() const { return port_; }
     // Stops accepting, finishes the requests under way and joins the threads.
     void stop();
+    // Called by the sweeper after each sweep of the session tables (set before start()).
+    void setSweepHook(std::function<void()> hook) { sweepHook_ = std::move(hook); }
 
 private:
     void routes();
@@ -72,6 +75,7 @@ private:
     std::mutex sweepMutex_;
     std::condition_variable sweepWake_;
     bool stopping_ = false;
+    std::function<void()> sweepHook_;
     int port_ = 0;
 };
 

@@ -79,14 +79,18 @@ void Sessions::end(const std::string& key)
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
-    if (it == map_.end()) {
-        makeRoom(now);
-        it = map_.emplace(key, Entry{}).first;
-    }
+    if (it == map_.end())
+        return;
     it->second.userId.clear();
     it->second.attributes.clear();
     it->second.ended = true;
     it->second.lastUse = now;
+}
+
+void Sessions::forget(const std::string& key)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    map_.erase(key);
 }
 
 std::optional<std::string> Sessions::userOf(const std::string& key) const

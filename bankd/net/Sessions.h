@@ -27,8 +27,12 @@ public:
     bool bind(const std::string& key, const std::string& userId);
     // Checks a request that names userId; on Ok the session's idle time restarts.
     Status check(const std::string& key, const std::string& userId);
-    // Ends the session (the gateway ended it); the key stays refused.
+    // Ends the session (the gateway ended it); the key stays refused. A key
+    // that never logged in leaves nothing behind (the gateway refuses it).
     void end(const std::string& key);
+    // Forgets the session (the gateway let it idle out): should the key come
+    // back, it is a session without login.
+    void forget(const std::string& key);
     // Ends every other live login of the user (after a password change): those
     // sessions must log in again. Returns how many were ended.
     std::size_t logOutOthers(const std::string& userId, const std::string& keepKey);

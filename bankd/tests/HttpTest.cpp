@@ -161,6 +161,52 @@ TEST_F(HttpFixture, EndedSessionIsForgottenAndItsKeyRefused)
     EXPECT_EQ(after.rfind("RAW:Error:", 0), 0u) << after;
 }
 
+TEST_F(HttpFixture, AFloodOfSessionsThatNeverLogInStopsNoLoginFromTheSameAddress)
+{
+    gateway.setMaxSessions(80);
+    gateway.setAnonymousLimits(60, 25, std::chrono::seconds(120));
+    auto alice = channel();
+    ASSERT_EQ(msgCode(exchange(*alice, "useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1")), "10000");
+
+    // Sessions from this test's own address that never log in, far more than
+    // the table holds.
+    for (int i = 0; i < 300; ++i) {
+        auto flood = channel();
+        ASSERT_EQ(msgCode(exchange(*flood, "encrypt=1&trcode=TEST_WHO&UserID=ALICE")), "BIZ06") << i;
+    }
+    EXPECT_LE(gateway.anonymousCount(), 25u);
+    EXPECT_LE(gateway.sessionCount(), 26u);
+    // The login made before the flood goes on; a new login from the same
+    // address gets its session, and so does its next request.
+    EXPECT_EQ(msgCode(exchange(*alice, "encrypt=1&trcode=TEST_WHO&UserID=ALICE")), "10000");
+    auto again = channel();
+    EXPECT_EQ(msgCode(exchange(*again, "useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1")), "10000");
+    for (int i = 0; i < 100; ++i)
+        exchange(*channel(), "encrypt=1&trcode=TEST_WHO&UserID=ALICE");
+    EXPECT_EQ(msgCode(exchange(*again, "encrypt=1&trcode=TEST_WHO&UserID=ALICE")), "10000");
+    EXPECT_EQ(msgCode(exchange(*alice, "encrypt=1&trcode=TEST_WHO&UserID=ALICE")), "10000");
+}
+
+TEST_F(HttpFixture, ARequestWithAWrongTimeIsRefusedWithTheGatewaysSealedTime)
+{
+    gateway.setWallClock([] { return velcor::ClientChannel::systemTime() - 3600; });  // the client is an hour fast
+    auto c = channel();
+    std::string cipher = c->sealRequest(false, "useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1");
+    httplib::Result r = http->Get("/servlet/TvPdaMain?q=" + escapeCipher(cipher));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, 400);
+    const std::string body = cp949::toUtf8(r->body);
+    const std::string first = "Error:요청 시각이 서버 시각과 맞지 않습니다\nClock:";
+    ASSERT_EQ(body.substr(0, first.size()), first) << body;
+    const auto gatewayTime = c->openClockNotice(body.substr(first.size()));
+    ASSERT_TRUE(gatewayTime);
+    EXPECT_FALSE(bank.sessions.userOf(c->sessionKey()));  // the login did not run
+
+    c->setClockOffset(*gatewayTime - velcor::ClientChannel::systemTime());
+    EXPECT_EQ(msgCode(exchange(*c, "useSess=N&trcode=PDA_U001&UserID=ALICE&UserPwd=PW1")), "10000");
+    EXPECT_EQ(msgCode(exchange(*c, "encrypt=1&trcode=TEST_WHO&UserID=ALICE")), "10000");
+}
+
 TEST_F(HttpFixture, ReplayedAndGarbageRequestsGetAnErrorTextInCodePage949)
 {
     auto c = channel();

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
+
 #include "ResultCodes.h"
+#include "SessionJournal.h"
 #include "TestBank.h"
 
 using namespace bankd;
@@ -112,4 +116,73 @@ TEST_F(SessionFixture, AttributesLastForTheLoginTheyWereSetIn)
     ASSERT_TRUE(bank.sessions.setAttribute(key, "security-checked", "Y"));
     bank.sessions.end(key);
     EXPECT_FALSE(bank.sessions.attribute(key, "security-checked"));
+}
+
+TEST(Sessions, EndingOrForgettingKeysThatNeverLoggedInLeavesNothingBehind)
+{
+    ManualClock clock;
+    Sessions sessions(clock, seconds(300), 3);
+    ASSERT_TRUE(sessions.bind(sessionKey(1), "ALICE"));
+    // A flood of sessions that never logged in, ended or idled out at the
+    // gateway, neither fills the table nor pushes the login out.
+    for (int i = 100; i < 1100; ++i) {
+        sessions.end(sessionKey(i));
+        sessions.forget(sessionKey(i + 5000));
+    }
+    EXPECT_EQ(sessions.size(), 1u);
+    EXPECT_EQ(sessions.userOf(sessionKey(1)), "ALICE");
+    // A key the gateway let idle out comes back without login, and may log in.
+    sessions.forget(sessionKey(1));
+    EXPECT_FALSE(sessions.userOf(sessionKey(1)));
+    EXPECT_TRUE(sessions.bind(sessionKey(1), "ALICE"));
+}
+
+TEST(SessionJournalFile, KeepsEveryKeyOfTheRetentionAndStaysBoundedUnderAFlood)
+{
+    TempDir dir;
+    std::int64_t now = 1'800'000'000;
+    const std::string path = dir.str("sessions.journal");
+    const std::chrono::seconds retention(1200);
+    {
+        SessionJournal journal(path, retention, [&now] { return now; });
+        ASSERT_TRUE(journal.record(sessionKey(1)));
+        now += 1000;
+        ASSERT_TRUE(journal.record(std::vector<std::string>{sessionKey(2), sessionKey(1)}));  // 1 used again
+        EXPECT_FALSE(journal.record("not a key"));
+        EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
+    // A restart 1,100 s after key 1's last line and 2,100 s after its first.
+    now += 1100;
+    {
+        SessionJournal journal(path, retention, [&now] { return now; });
+        EXPECT_EQ(std::set<std::string>(journal.earlierKeys().begin(), journal.earlierKeys().end()),
+                  (std::set<std::string>{sessionKey(1), sessionKey(2)}));
+    }
+    now += 101;
+    {
+        SessionJournal journal(path, retention, [&now] { return now; });
+        EXPECT_TRUE(journal.earlierKeys().empty());
+
+        // A flood of new sessions for hours: the two files never hold more
+        // than two retentions' worth of lines.
+        std::uintmax_t largest = 0;
+        for (int minute = 0; minute < 180; ++minute) {
+            std::vector<std::string> keys;
+            for (int i = 0; i < 100; ++i)
+                keys.push_back(sessionKey(minute * 100 + i));
+            ASSERT_TRUE(journal.record(keys));
+            now += 60;
+            ASSERT_TRUE(journal.rotateIfDue());
+            largest = std::max(largest, std::filesystem::file_size(path) + std::filesystem::file_size(journal.oldPath()));
+        }
+        const std::uintmax_t line = 11 + 44 + 1;
+        EXPECT_LE(largest, 2 * 20 * 100 * line + 100 * line);
+        EXPECT_GE(largest, 20 * 100 * line);
+    }
+    // The last retention's keys are all refused after a restart.
+    SessionJournal journal(path, retention, [&now] { return now; });
+    const std::set<std::string> kept(journal.earlierKeys().begin(), journal.earlierKeys().end());
+    for (int minute = 161; minute < 180; ++minute)
+        EXPECT_TRUE(kept.count(sessionKey(minute * 100))) << minute;
 }

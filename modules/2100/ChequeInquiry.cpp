@@ -4,6 +4,7 @@
 #include "CQD.h"
 #include "CQV.h"
 #include "CTVPB2100.h"
+#include "GatewayExchange.h"
 #include "KitChecks.h"
 #include "KitPrompts.h"
 #include "KitRequest.h"
@@ -34,13 +35,13 @@ void InquireCheque(CTVPB2100* screen, CChequePage* page)
     }
 
     BeginWait();
-    const QString request = session->XEncode(page->BuildQuery(), 0);
-    if (request.isEmpty()) {
+    const transport::EncryptedAnswer answer = transport::sendEncrypted(*session, *download, page->BuildQuery(), 0, false);
+    if (!answer.sealed) {
         EndWait(false);
         ShowMsg(screen, QStringLiteral("Velcor Error: \r\n") + session->GetLastErrorMsg(), false);
         return;
     }
-    const QString raw = download->DownloadData(request, nullptr, 0);
+    const QString& raw = answer.raw;
     if (!CheckReply(screen, raw)) {
         if (platform::isWaiting())
             EndWait(false);

@@ -13,9 +13,9 @@ namespace harness {
 ClientBank::ClientBank() : ClientBank(Options{}) {}
 
 ClientBank::ClientBank(Options options)
-    : bank_(options.config, options.idle),
+    : options_(options),
+      bank_(options.config, options.idle),
       keys_(velcor::generateGatewayKeyPair()),
-      gateway_(keys_),
       log_(bank_.dir.str("access.log"), bank_.clock)
 {
     // The test bank starts at a fixed moment; a client bank runs on the wall
@@ -23,11 +23,7 @@ ClientBank::ClientBank(Options options)
     bank_.clock.set(options.start.value_or(std::chrono::system_clock::now()));
 
     std::filesystem::create_directories(bank_.dir.str("download"));
-    bankd::ServerOptions o;
-    o.threads = options.threads;
-    o.downloadDir = bank_.dir.str("download");
-    server_ = std::make_unique<bankd::BankServer>(bank_.dispatcher, gateway_, log_, o);
-    server_->start();
+    start(0);
 
     const std::string deploy = bank_.dir.str("deploy.ini");
     std::ofstream(deploy) << "[bank]\nserver_host=" << serverHost() << "\ngateway_public_key="
@@ -38,6 +34,33 @@ ClientBank::ClientBank(Options options)
     }
     setenv("TVPB_DEPLOY", deploy.c_str(), 1);
     platform::Deploy::reload();
+}
+
+void ClientBank::start(int port)
+{
+    gateway_ = std::make_unique<velcor::Gateway>(keys_);
+    journal_ = std::make_unique<bankd::SessionJournal>(bank_.dir.str("sessions.journal"), std::chrono::minutes(20));
+    gateway_->refuseForGood(journal_->earlierKeys());
+    gateway_->setNewSessionHook([journal = journal_.get()](const std::string& key) { return journal->record(key); });
+    bankd::ServerOptions o;
+    o.threads = static_cast<std::size_t>(options_.threads);
+    o.downloadDir = bank_.dir.str("download");
+    o.port = port;
+    server_ = std::make_unique<bankd::BankServer>(bank_.dispatcher, *gateway_, log_, o);
+    server_->start();
+}
+
+void ClientBank::restart()
+{
+    const int port = server_->port();
+    server_->stop();
+    server_.reset();
+    journal_.reset();
+    // What a restarted bankd has lost: every session it had.
+    const bankd::SessionJournal journal(bank_.dir.str("sessions.journal"), std::chrono::minutes(20));
+    for (const std::string& key : journal.earlierKeys())
+        bank_.sessions.forget(key);
+    start(port);
 }
 
 ClientBank::~ClientBank()

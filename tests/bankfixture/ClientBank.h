@@ -13,6 +13,7 @@
 #include "Clock.h"
 #include "Dispatcher.h"
 #include "SecurityCard.h"
+#include "SessionJournal.h"
 #include "Sessions.h"
 #include "Store.h"
 #include "TestBank.h"
@@ -41,6 +42,12 @@ public:
     bankd::SecurityCard addCustomer(const std::string& userId, const std::string& password,
                                     const std::string& name = "홍길동", const std::string& way = "S");
 
+    // Stops the bank and starts it again on the same port, folder and store,
+    // as a restarted bankd: its gateway and sessions are new, and the keys of
+    // the sessions before (from the session journal, as bankd serve does) are
+    // refused.
+    void restart();
+
     int port() const { return server_->port(); }
     std::string serverHost() const { return "127.0.0.1:" + std::to_string(port()); }
     std::string folder() const { return bank_.dir.str(); }
@@ -51,13 +58,17 @@ public:
     bankd::Store& store() { return *bank_.store; }
     bankd::Sessions& sessions() { return bank_.sessions; }
     bankd::ManualClock& clock() { return bank_.clock; }
-    velcor::Gateway& gateway() { return gateway_; }
+    velcor::Gateway& gateway() { return *gateway_; }
     bankd::Dispatcher& dispatcher() { return bank_.dispatcher; }
 
 private:
+    void start(int port);
+
+    Options options_;
     bankd::test::TestBank bank_;
     velcor::GatewayKeyPair keys_;
-    velcor::Gateway gateway_;
+    std::unique_ptr<velcor::Gateway> gateway_;
+    std::unique_ptr<bankd::SessionJournal> journal_;
     bankd::AccessLog log_;
     std::unique_ptr<bankd::BankServer> server_;
     std::string previousDeploy_;

@@ -13,5 +13,7 @@ inline constexpr const char* kNoCertificate = "등록된 인증서가 없습니�
 inline constexpr const char* kSignCancelled = "인증서 서명이 취소되었습니다";
 inline constexpr const char* kWrongPassword = "인증서 비밀번호가 올바르지 않습니다";
 inline constexpr const char* kNoDialog = "인증서 선택 창을 열 수 없습니다";
+inline constexpr const char* kClockSet = "서버 시각에 맞추었습니다. 요청을 다시 보내십시오";
+inline constexpr const char* kBadClockNotice = "서버 시각 통지가 올바르지 않습니다";
 inline constexpr const char* kInternal = "암호 모듈 내부 오류입니다";
 } // namespace velcor::text

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "ClientChannel.h"
+#include "CodePage949.h"
 #include "Deploy.h"
 #include "EndSessionCall.h"
 #include "EngineTexts.h"
@@ -18,6 +19,17 @@ namespace velcor {
 namespace {
 QString korean(const char* s) { return QString::fromUtf8(s); }
 QString korean(const std::string& s) { return QString::fromStdString(s); }
+// The gateway's answers that a session is over already.
+constexpr const char* kGatewayEnded = "종료된 세션입니다";
+constexpr const char* kGatewayNoSession = "세션이 없습니다";
+
+// A refusal's text: code page 949 from bankd, UTF-8 accepted as well.
+QString decodeRefusal(const std::string& bytes)
+{
+    const std::string text = cp949::isValidUtf8(bytes) ? bytes : cp949::toUtf8(bytes);
+    return QString::fromStdString(text).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
 std::string utf8(const QString& s)
 {
     const QByteArray b = s.toUtf8();
@@ -66,6 +78,7 @@ std::shared_ptr<ClientChannel> VelcorEngine::channelFor(const QString& gateAddre
         return nullptr;
     }
     std::lock_guard lock(m_mutex);
+    channel->setClockOffset(m_clockOffset);
     return m_channels.emplace(gateAddress, std::move(channel)).first->second;
 }
 
@@ -106,6 +119,22 @@ QString VelcorEngine::decrypt(const QString& gateAddress, const QString& cipher)
             return {};
         // Base64 is ASCII; anything else makes the text fail to decode.
         const QByteArray ascii = cipher.trimmed().toLatin1();
+        const QByteArray clockPrefix(protocol::kClockPrefix.data(), static_cast<qsizetype>(protocol::kClockPrefix.size()));
+        if (ascii.startsWith(clockPrefix)) {
+            const QByteArray notice = ascii.mid(clockPrefix.size());
+            const auto gatewayTime = channel->openClockNotice(
+                std::string_view(notice.constData(), static_cast<std::size_t>(notice.size())));
+            if (!gatewayTime) {
+                fail(korean(text::kBadClockNotice));
+                return {};
+            }
+            std::lock_guard lock(m_mutex);
+            m_clockOffset = *gatewayTime - ClientChannel::systemTime();
+            for (auto& [address, each] : m_channels)
+                each->setClockOffset(m_clockOffset);
+            m_lastError = korean(text::kClockSet);
+            return {};
+        }
         std::string why;
         const auto plain = channel->openReply(std::string_view(ascii.constData(), static_cast<std::size_t>(ascii.size())),
                                               &why);
@@ -195,11 +224,18 @@ long VelcorEngine::endSession(const QString& gateAddress)
         }
         if (answer.status != 200) {
             const std::string_view prefix = protocol::kErrorPrefix;
-            if (answer.body.rfind(prefix, 0) == 0 && answer.body.size() > prefix.size())
-                fail(QString::fromUtf8(answer.body.data() + prefix.size(),
-                                       static_cast<qsizetype>(answer.body.size() - prefix.size())).trimmed());
-            else
+            if (answer.body.rfind(prefix, 0) == 0 && answer.body.size() > prefix.size()) {
+                // Refusals come in code page 949.
+                const QString reason = decodeRefusal(answer.body.substr(prefix.size()));
+                if (reason == korean(kGatewayEnded) || reason == korean(kGatewayNoSession)) {
+                    std::lock_guard lock(m_mutex);
+                    m_channels.erase(gateAddress);
+                    return Ended;
+                }
+                fail(reason);
+            } else {
                 fail(korean(text::kEndRefused));
+            }
             return Refused;
         }
         if (!channel->openEndAck(answer.body, &why)) {

@@ -21,9 +21,16 @@ public:
 
     QString encrypt(const QString& gateAddress, const QString& enginePath, const QString& request,
                     const QString& method) override;
+    // Also takes the "Clock:" line of a refusal for the request's time: when it
+    // authenticates for the last request of the gate address, requests are
+    // sealed with the gateway's time from then on; the result is empty (the
+    // request was not answered and must be sent again).
     QString decrypt(const QString& gateAddress, const QString& cipher) override;
     QString sign(const QString& gateAddress, const QString& caList, const QString& data, int flag,
                  const QString& reserved, long option) override;
+    // A gateway that answers that the session is already over ("종료된 세션입니다",
+    // "세션이 없습니다", e.g. after the bank restarted) has ended it: the keys are
+    // dropped and the result is Ended, so the next request starts a new session.
     long endSession(const QString& gateAddress) override;
     QString lastError() override;
 
@@ -42,6 +49,9 @@ private:
     std::mutex m_mutex;
     std::map<QString, std::shared_ptr<ClientChannel>> m_channels;
     QString m_lastError;
+    // Seconds the gateway's clock is ahead of the system clock (one engine
+    // speaks to one bank); every channel seals with it.
+    std::int64_t m_clockOffset = 0;
 };
 
 } // namespace velcor

@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include <chrono>
+
 #include "../GatewayProtocol.h"
 #include "Codec.h"
 
@@ -28,6 +30,7 @@ struct ClientChannel::Impl {
     std::string sessionKey;
     bool valid = false;
     std::uint64_t counter = 0;
+    std::int64_t clockOffset = 0;
 
     struct Pending {
         bool active = false;
@@ -115,13 +118,39 @@ std::string ClientChannel::sealRequest(bool pathOn, std::string_view request, st
         return {};
     }
     Bytes plain;
-    plain.reserve(p::kCounterBytes + 1 + request.size());
+    plain.reserve(p::kCounterBytes + p::kTimeBytes + 1 + request.size());
     codec::putCounter(plain, ++d->counter);
+    codec::putCounter(plain, static_cast<std::uint64_t>(systemTime() + d->clockOffset));
     plain.push_back(pathOn ? p::kFlagOn : p::kFlagOff);
     plain.insert(plain.end(), request.begin(), request.end());
     std::string text = d->sealMessage(p::kRequestLabel, plain, false, reason);
     sodium_memzero(plain.data(), plain.size());
     return text;
+}
+
+void ClientChannel::setClockOffset(std::int64_t seconds) { d->clockOffset = seconds; }
+
+std::int64_t ClientChannel::clockOffset() const { return d->clockOffset; }
+
+std::int64_t ClientChannel::systemTime()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::optional<std::int64_t> ClientChannel::openClockNotice(std::string_view noticeText) const
+{
+    const Impl::Pending& pending = d->pending;
+    Bytes box;
+    if (!pending.active || pending.isEnd || noticeText.empty() || noticeText.size() > 256 ||
+        !codec::fromBase64(noticeText, box))
+        return std::nullopt;
+    Bytes plain;
+    if (!codec::open(d->rx.data(), codec::replyAd(d->pk.data(), pending.counter, pending.hash, p::kClockLabel),
+                     box.data(), box.size(), plain) ||
+        plain.size() != p::kTimeBytes)
+        return std::nullopt;
+    return static_cast<std::int64_t>(codec::readCounter(plain.data()));
 }
 
 std::optional<std::string> ClientChannel::openReply(std::string_view replyText, std::string* reason)

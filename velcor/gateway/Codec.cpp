@@ -90,9 +90,10 @@ Bytes requestAd(std::string_view label, const unsigned char* clientPk)
     return ad;
 }
 
-Bytes replyAd(const unsigned char* clientPk, std::uint64_t counter, const std::array<unsigned char, 32>& requestHash)
+Bytes replyAd(const unsigned char* clientPk, std::uint64_t counter, const std::array<unsigned char, 32>& requestHash,
+              std::string_view label)
 {
-    Bytes ad(p::kReplyLabel.begin(), p::kReplyLabel.end());
+    Bytes ad(label.begin(), label.end());
     ad.insert(ad.end(), clientPk, clientPk + 32);
     putCounter(ad, counter);
     ad.insert(ad.end(), requestHash.begin(), requestHash.end());

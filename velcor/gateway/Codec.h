@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "../GatewayProtocol.h"
+
 namespace velcor::codec {
 
 using Bytes = std::vector<unsigned char>;
@@ -29,7 +31,8 @@ std::uint64_t readCounter(const unsigned char* p);
 
 // Associated data of the three message kinds.
 Bytes requestAd(std::string_view label, const unsigned char* clientPk);
-Bytes replyAd(const unsigned char* clientPk, std::uint64_t counter, const std::array<unsigned char, 32>& requestHash);
+Bytes replyAd(const unsigned char* clientPk, std::uint64_t counter, const std::array<unsigned char, 32>& requestHash,
+              std::string_view label = protocol::kReplyLabel);
 
 // BLAKE2b-256 of the decoded request bytes.
 std::array<unsigned char, 32> hashRequest(const Bytes& decoded);

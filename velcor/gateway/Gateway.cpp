@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include <algorithm>
+#include <list>
 #include <mutex>
 #include <unordered_map>
 
@@ -39,11 +41,20 @@ struct ReplayWindow {
     }
 };
 
+using KeyList = std::list<std::string>;
+
 struct Session {
     std::array<unsigned char, 32> rx{}; // client -> gateway
     std::array<unsigned char, 32> tx{}; // gateway -> client
     ReplayWindow window;
     Gateway::Clock::time_point lastUse{};
+    Gateway::Clock::time_point recorded{}; // last time the server recorded the key
+    bool established = false;              // a login succeeded in it
+    // Sessions that never logged in: their places in the order of arrival,
+    // overall and of their address.
+    std::string address;
+    KeyList::iterator inAll{};
+    KeyList::iterator inAddress{};
 
     ~Session()
     {
@@ -68,12 +79,28 @@ struct Gateway::Impl {
     mutable std::mutex mutex;
     std::unordered_map<std::string, Session> sessions;
     std::unordered_map<std::string, Tombstone> tombstones;
+    // Sessions that never logged in, oldest first: overall and per address.
+    KeyList anonymous;
+    std::unordered_map<std::string, KeyList> anonymousByAddress;
     std::size_t maxSessions = 100000;
-    std::chrono::seconds tombstoneLifetime = std::chrono::hours(24);
+    std::size_t maxAnonymous = 20000;
+    std::size_t maxAnonymousPerAddress = 256;
+    std::chrono::seconds anonymousIdle{120};
+    std::chrono::seconds window{300};
+    std::chrono::seconds tombstoneLifetime{2 * 300 + 60};
+    bool tombstoneLifetimeSet = false;
     ClockFn clock;
+    WallClockFn wallClock;
     NewSessionHook onNewSession;
 
     Clock::time_point now() const { return clock ? clock() : Clock::now(); }
+    std::int64_t wallNow() const
+    {
+        return wallClock ? wallClock()
+                         : std::chrono::duration_cast<std::chrono::seconds>(
+                               std::chrono::system_clock::now().time_since_epoch())
+                               .count();
+    }
 
     const Tombstone* tombstone(const std::string& key, Clock::time_point t) const
     {
@@ -90,6 +117,41 @@ struct Gateway::Impl {
     void bury(const std::string& key, const Session& s, bool ended, Clock::time_point t)
     {
         tombstones[key] = Tombstone{t + tombstoneLifetime, s.window.high, ended};
+    }
+
+    void listAnonymous(const std::string& key, Session& s, std::string_view address)
+    {
+        s.address.assign(address);
+        s.inAll = anonymous.insert(anonymous.end(), key);
+        KeyList& mine = anonymousByAddress[s.address];
+        s.inAddress = mine.insert(mine.end(), key);
+    }
+
+    void unlistAnonymous(Session& s)
+    {
+        if (s.established)
+            return;
+        anonymous.erase(s.inAll);
+        auto it = anonymousByAddress.find(s.address);
+        if (it != anonymousByAddress.end()) {
+            it->second.erase(s.inAddress);
+            if (it->second.empty())
+                anonymousByAddress.erase(it);
+        }
+    }
+
+    // Room for one more session that has not logged in yet, from address:
+    // the oldest sessions that never logged in make way (of that address when
+    // it holds its share). False when the table is full of logged-in sessions.
+    bool makeRoom(const std::string& address, Clock::time_point t)
+    {
+        auto mine = anonymousByAddress.find(address);
+        if (mine != anonymousByAddress.end() && maxAnonymousPerAddress > 0 &&
+            mine->second.size() >= maxAnonymousPerAddress)
+            remove(mine->second.front(), false, t);
+        while (!anonymous.empty() && (anonymous.size() >= maxAnonymous || sessions.size() >= maxSessions))
+            remove(anonymous.front(), false, t);
+        return sessions.size() < maxSessions;
     }
 
     void purgeTombstones(Clock::time_point t)
@@ -123,7 +185,8 @@ struct Gateway::Impl {
     }
 
     // Records an authenticated counter; creates the session when it is new.
-    bool admit(const std::string& key, const Session& keysOf, std::uint64_t counter, bool mayCreate, std::string& why)
+    bool admit(const std::string& key, const Session& keysOf, std::uint64_t counter, bool mayCreate,
+               std::string_view address, std::string& why)
     {
         std::lock_guard lock(mutex);
         const auto t = now();
@@ -142,16 +205,21 @@ struct Gateway::Impl {
                 why = reason::kReplay;
                 return false;
             }
-            if (sessions.size() >= maxSessions) {
+            const std::uint64_t high = stone ? stone->high : 0;
+            const bool cameBack = stone != nullptr;
+            if (!makeRoom(std::string(address), t)) {
                 why = reason::kTooMany;
                 return false;
             }
             it = sessions.try_emplace(key).first;
             it->second.rx = keysOf.rx;
             it->second.tx = keysOf.tx;
-            if (stone) {
-                // Back after idle expiry: every counter it used before stays used.
-                it->second.window.high = stone->high;
+            it->second.recorded = t;
+            listAnonymous(key, it->second, address);
+            if (cameBack) {
+                // Back after idle expiry or eviction: every counter it used
+                // before stays used.
+                it->second.window.high = high;
                 it->second.window.seen = ~std::uint64_t{0};
             }
             tombstones.erase(key);
@@ -164,14 +232,15 @@ struct Gateway::Impl {
         return true;
     }
 
-    // Removes a session, keeping its tombstone.
-    bool remove(const std::string& key, bool ended)
+    // Removes a session, keeping its tombstone. key may name the lists' entry.
+    bool remove(const std::string& keyRef, bool ended, Clock::time_point t)
     {
+        const std::string key = keyRef;
         auto it = sessions.find(key);
         if (it == sessions.end())
             return false;
-        const auto t = now();
         bury(key, it->second, ended, t);
+        unlistAnonymous(it->second);
         sessions.erase(it);
         return true;
     }
@@ -188,7 +257,7 @@ Gateway::~Gateway()
     sodium_memzero(d->keys.secretKey.data(), d->keys.secretKey.size());
 }
 
-OpenResult Gateway::open(std::string_view cipherText)
+OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAddress)
 {
     OpenResult r;
     try {
@@ -211,12 +280,33 @@ OpenResult Gateway::open(std::string_view cipherText)
             r.reason = reason::kNotAuthentic;
             return r;
         }
-        if (plain.size() < p::kCounterBytes + 1 || (plain[8] != p::kFlagOff && plain[8] != p::kFlagOn)) {
+        constexpr std::size_t kFlagAt = p::kCounterBytes + p::kTimeBytes;
+        if (plain.size() < kFlagAt + 1 || (plain[kFlagAt] != p::kFlagOff && plain[kFlagAt] != p::kFlagOn)) {
             sodium_memzero(plain.data(), plain.size());
             r.reason = reason::kMalformed;
             return r;
         }
         const std::uint64_t counter = codec::readCounter(plain.data());
+        const auto sealedAt = static_cast<std::int64_t>(codec::readCounter(plain.data() + p::kCounterBytes));
+        std::int64_t gatewayTime = 0;
+        std::chrono::seconds window;
+        {
+            std::lock_guard lock(d->mutex);
+            gatewayTime = d->wallNow();
+            window = d->window;
+        }
+        // Outside the window either way: refused before anything else, with
+        // the gateway's time sealed for this request's client.
+        if (sealedAt < gatewayTime - window.count() || sealedAt > gatewayTime + window.count()) {
+            sodium_memzero(plain.data(), plain.size());
+            Bytes time;
+            codec::putCounter(time, static_cast<std::uint64_t>(gatewayTime));
+            const Bytes ad = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded),
+                                            p::kClockLabel);
+            r.clockNotice = codec::toBase64(codec::seal(keysOf.tx.data(), ad, time.data(), time.size()));
+            r.reason = reason::kClock;
+            return r;
+        }
         // A key about to start a session is recorded first, outside the lock:
         // after a restart it is refused like an ended one.
         NewSessionHook hook;
@@ -230,15 +320,15 @@ OpenResult Gateway::open(std::string_view cipherText)
             r.reason = reason::kInternal;
             return r;
         }
-        if (!d->admit(key, keysOf, counter, true, r.reason)) {
+        if (!d->admit(key, keysOf, counter, true, clientAddress, r.reason)) {
             sodium_memzero(plain.data(), plain.size());
             return r;
         }
         OpenedRequest& o = r.opened;
         o.sessionKey = key;
         o.counter = counter;
-        o.pathOn = plain[8] == p::kFlagOn;
-        o.request.assign(reinterpret_cast<const char*>(plain.data()) + 9, plain.size() - 9);
+        o.pathOn = plain[kFlagAt] == p::kFlagOn;
+        o.request.assign(reinterpret_cast<const char*>(plain.data()) + kFlagAt + 1, plain.size() - kFlagAt - 1);
         o.replyKey = keysOf.tx;
         o.requestHash = codec::hashRequest(split.decoded);
         sodium_memzero(plain.data(), plain.size());
@@ -311,11 +401,11 @@ EndResult Gateway::endSession(std::string_view body)
             return r;
         }
         const std::uint64_t counter = codec::readCounter(plain.data());
-        if (!d->admit(key, keysOf, counter, false, r.reason))
+        if (!d->admit(key, keysOf, counter, false, {}, r.reason))
             return r;
         {
             std::lock_guard lock(d->mutex);
-            d->remove(key, true);
+            d->remove(key, true, d->now());
         }
         const Bytes replyAd = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded));
         const Bytes box = codec::seal(keysOf.tx.data(), replyAd,
@@ -329,6 +419,17 @@ EndResult Gateway::endSession(std::string_view body)
         r.reason = reason::kInternal;
     }
     return r;
+}
+
+bool Gateway::establish(std::string_view sessionKey)
+{
+    std::lock_guard lock(d->mutex);
+    auto it = d->sessions.find(std::string(sessionKey));
+    if (it == d->sessions.end())
+        return false;
+    d->unlistAnonymous(it->second);
+    it->second.established = true;
+    return true;
 }
 
 bool Gateway::hasSession(std::string_view sessionKey) const
@@ -353,10 +454,10 @@ std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
     std::lock_guard lock(d->mutex);
     const auto t = d->now();
     for (const auto& [key, session] : d->sessions)
-        if (t - session.lastUse > maxIdle)
+        if (t - session.lastUse > (session.established ? maxIdle : std::min(maxIdle, d->anonymousIdle)))
             gone.push_back(key);
     for (const auto& key : gone)
-        d->remove(key, false);
+        d->remove(key, false, t);
     d->purgeTombstones(t);
     return gone;
 }
@@ -364,7 +465,7 @@ std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
 bool Gateway::forget(std::string_view sessionKey)
 {
     std::lock_guard lock(d->mutex);
-    return d->remove(std::string(sessionKey), true);
+    return d->remove(std::string(sessionKey), true, d->now());
 }
 
 std::size_t Gateway::sessionCount() const
@@ -383,6 +484,54 @@ void Gateway::setTombstoneLifetime(std::chrono::seconds lifetime)
 {
     std::lock_guard lock(d->mutex);
     d->tombstoneLifetime = lifetime;
+    d->tombstoneLifetimeSet = true;
+}
+
+void Gateway::setAnonymousLimits(std::size_t maxTotal, std::size_t perAddress, std::chrono::seconds idle)
+{
+    std::lock_guard lock(d->mutex);
+    d->maxAnonymous = std::max<std::size_t>(maxTotal, 1);
+    d->maxAnonymousPerAddress = perAddress;
+    d->anonymousIdle = idle;
+}
+
+std::size_t Gateway::anonymousCount() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->anonymous.size();
+}
+
+void Gateway::setRequestWindow(std::chrono::seconds window)
+{
+    std::lock_guard lock(d->mutex);
+    d->window = window;
+    if (!d->tombstoneLifetimeSet)
+        d->tombstoneLifetime = 2 * window + std::chrono::seconds(60);
+}
+
+std::chrono::seconds Gateway::requestWindow() const
+{
+    std::lock_guard lock(d->mutex);
+    return d->window;
+}
+
+void Gateway::setWallClock(WallClockFn clock)
+{
+    std::lock_guard lock(d->mutex);
+    d->wallClock = std::move(clock);
+}
+
+std::vector<std::string> Gateway::dueForRecord(std::chrono::seconds every)
+{
+    std::vector<std::string> due;
+    std::lock_guard lock(d->mutex);
+    const auto t = d->now();
+    for (auto& [key, session] : d->sessions)
+        if (session.lastUse > session.recorded && t - session.recorded >= every) {
+            session.recorded = t;
+            due.push_back(key);
+        }
+    return due;
 }
 
 void Gateway::setNewSessionHook(NewSessionHook hook)
@@ -396,7 +545,7 @@ void Gateway::refuseForGood(const std::vector<std::string>& sessionKeys)
     std::lock_guard lock(d->mutex);
     const auto t = d->now();
     for (const std::string& key : sessionKeys) {
-        d->sessions.erase(key);
+        d->remove(key, true, t);
         d->tombstones[key] = Impl::Tombstone{t + d->tombstoneLifetime, 0, true};
     }
 }

@@ -1,6 +1,8 @@
 // Ending the gateway session over HTTP: the engine's one network call.
 #include <gtest/gtest.h>
 
+#include "CodePage949.h"
+
 #include "Gateway.h"
 #include "IVelcorEngine.h"
 #include "TestSupport.h"
@@ -74,15 +76,28 @@ TEST_F(EngineEndSessionTest, RefusedOrUnreachableKeepsTheSession)
         EXPECT_EQ(liar.calls(), 1);
         EXPECT_EQ(engine->lastError(), QStringLiteral("세션 종료 응답이 올바르지 않습니다"));
     }
+    {
+        // Another refusal (sent in code page 949, as bankd does): its reason
+        // comes through and the session is kept.
+        EndSessionServer refusing([](const std::string&) {
+            return std::pair<int, std::string>{400, cp949::fromUtf8("Error:요청을 복호화할 수 없습니다")};
+        });
+        DeployFile toRefusing(refusing.host(), QString::fromStdString(keys.publicKeyBase64()));
+        EXPECT_EQ(engine->endSession(gate), 3);
+        EXPECT_EQ(engine->lastError(), QStringLiteral("요청을 복호화할 수 없습니다"));
+    }
     // Still the same session, still working with the gateway.
     const QString next = encrypt(QStringLiteral("next"));
     EXPECT_EQ(next.left(44), first.left(44));
     EXPECT_TRUE(gateway.open(next.toStdString()).ok);
 
-    // The gateway no longer knows the session: its Korean reason comes through.
+    // The gateway says the session is over (the bank restarted or ended it):
+    // that ends it here too, and the next request opens a new session.
     gateway.forget(first.left(44).toStdString());
-    EXPECT_NE(engine->endSession(gate), 0);
-    EXPECT_EQ(engine->lastError(), QStringLiteral("종료된 세션입니다"));
+    EXPECT_EQ(engine->endSession(gate), 0);
+    const QString renewed = encrypt(QStringLiteral("login again"));
+    EXPECT_NE(renewed.left(44), first.left(44));
+    EXPECT_TRUE(gateway.open(renewed.toStdString()).ok);
     {
         DeployFile noHost(QString(), QString::fromStdString(keys.publicKeyBase64()));
         EXPECT_NE(engine->endSession(gate), 0);

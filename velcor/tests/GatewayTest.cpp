@@ -212,7 +212,9 @@ TEST(GatewayChannel, IdleSessionsExpireAndOnlyComeBackWithNewCounters)
 
     const std::string firstRequest = c.client.sealRequest(false, "first");
     ASSERT_TRUE(c.gateway.open(firstRequest).ok);
+    ASSERT_TRUE(c.gateway.establish(c.client.sessionKey()));
     exchange(c.gateway, busy, "a", "b");
+    ASSERT_TRUE(c.gateway.establish(busy.sessionKey()));
     now += std::chrono::minutes(20);
     EXPECT_TRUE(c.gateway.touch(busy.sessionKey()));
     EXPECT_FALSE(c.gateway.touch("no such session"));
@@ -273,15 +275,152 @@ TEST(GatewayChannel, ForgottenSessionsAndTheSessionLimit)
     EXPECT_FALSE(c.gateway.forget(c.client.sessionKey()));
     EXPECT_EQ(c.gateway.open(c.client.sealRequest(false, "z")).reason, "종료된 세션입니다");
 
+    // A table full of logged-in sessions refuses new ones.
     c.gateway.setMaxSessions(2);
     ClientChannel a(c.keys.publicKey), b(c.keys.publicKey), d(c.keys.publicKey);
     EXPECT_TRUE(c.gateway.open(a.sealRequest(false, "1")).ok);
     EXPECT_TRUE(c.gateway.open(b.sealRequest(false, "1")).ok);
+    EXPECT_TRUE(c.gateway.establish(a.sessionKey()));
+    EXPECT_TRUE(c.gateway.establish(b.sessionKey()));
+    EXPECT_FALSE(c.gateway.establish("no such session"));
     const OpenResult third = c.gateway.open(d.sealRequest(false, "1"));
     EXPECT_FALSE(third.ok);
     EXPECT_EQ(third.reason, "세션이 너무 많습니다");
     // Known sessions keep working at the limit.
     EXPECT_TRUE(c.gateway.open(a.sealRequest(false, "2")).ok);
+}
+
+TEST(GatewayChannel, RequestsAreRefusedOutsideTheTimeWindowEvenAfterEveryRecordIsGone)
+{
+    Channel c;
+    std::int64_t wall = ClientChannel::systemTime();
+    c.gateway.setWallClock([&wall] { return wall; });
+    c.gateway.setRequestWindow(std::chrono::seconds(300));
+
+    const std::string captured = c.client.sealRequest(false, "useSess=N&trcode=PDA_U001");
+    ASSERT_TRUE(c.gateway.open(captured).ok);
+    // A restart long after: the new gateway has no record of the session at all.
+    Gateway later(c.keys);
+    later.setWallClock([&wall] { return wall; });
+    wall += 301;
+    const OpenResult replay = later.open(captured);
+    EXPECT_FALSE(replay.ok);
+    EXPECT_EQ(replay.reason, "요청 시각이 서버 시각과 맞지 않습니다");
+    EXPECT_FALSE(later.hasSession(c.client.sessionKey()));
+    wall += 30 * 24 * 3600;
+    EXPECT_EQ(later.open(captured).reason, "요청 시각이 서버 시각과 맞지 않습니다");
+
+    // Inside the window either way a request passes; one second beyond, not.
+    ClientChannel early(c.keys.publicKey), late(c.keys.publicKey), beyond(c.keys.publicKey);
+    wall = ClientChannel::systemTime() + 300;  // the client's clock is 300 s behind
+    EXPECT_TRUE(later.open(early.sealRequest(false, "x")).ok);
+    wall = ClientChannel::systemTime() - 299;  // 299 s ahead (one second for the test's own run)
+    EXPECT_TRUE(later.open(late.sealRequest(false, "x")).ok);
+    wall = ClientChannel::systemTime() - 400;
+    EXPECT_FALSE(later.open(beyond.sealRequest(false, "x")).ok);
+}
+
+TEST(GatewayChannel, AClientWithAWrongClockTakesTheGatewaysTimeFromTheRefusal)
+{
+    Channel c;
+    const std::int64_t ahead = 9 * 3600;  // the gateway is nine hours ahead
+    c.gateway.setWallClock([ahead] { return ClientChannel::systemTime() + ahead; });
+
+    const std::string first = c.client.sealRequest(false, "login");
+    const OpenResult refused = c.gateway.open(first);
+    ASSERT_FALSE(refused.ok);
+    EXPECT_EQ(refused.reason, "요청 시각이 서버 시각과 맞지 않습니다");
+    ASSERT_FALSE(refused.clockNotice.empty());
+    EXPECT_FALSE(c.gateway.hasSession(c.client.sessionKey()));  // refused before anything else
+
+    // Only the request's own client opens the notice, and only as the answer to it.
+    ClientChannel other(c.keys.publicKey);
+    other.sealRequest(false, "login");
+    EXPECT_FALSE(other.openClockNotice(refused.clockNotice));
+    std::string tampered = refused.clockNotice;
+    tampered[10] = tampered[10] == 'A' ? 'B' : 'A';
+    EXPECT_FALSE(c.client.openClockNotice(tampered));
+    EXPECT_FALSE(c.client.openReply(refused.clockNotice));
+    const auto gatewayTime = c.client.openClockNotice(refused.clockNotice);
+    ASSERT_TRUE(gatewayTime);
+    EXPECT_NEAR(static_cast<double>(*gatewayTime - ClientChannel::systemTime()), static_cast<double>(ahead), 2.0);
+
+    c.client.setClockOffset(*gatewayTime - ClientChannel::systemTime());
+    const OpenedRequest retried = exchange(c.gateway, c.client, "login", "welcome");
+    EXPECT_EQ(retried.counter, 2u);
+    // The refused request was never counted: it is still refused for its time only.
+    EXPECT_EQ(c.gateway.open(first).reason, "요청 시각이 서버 시각과 맞지 않습니다");
+}
+
+TEST(GatewayChannel, AnonymousSessionsAreBoundedAndNeverPushOutALogin)
+{
+    Channel c;
+    auto now = Gateway::Clock::now();
+    c.gateway.setClock([&now] { return now; });
+    c.gateway.setMaxSessions(60);
+    c.gateway.setAnonymousLimits(40, 10, std::chrono::seconds(120));
+
+    // Two customers log in, one of them behind the address the flood comes from.
+    ClientChannel kim(c.keys.publicKey), lee(c.keys.publicKey);
+    ASSERT_TRUE(c.gateway.open(kim.sealRequest(false, "login"), "10.0.0.1").ok);
+    ASSERT_TRUE(c.gateway.establish(kim.sessionKey()));
+    ASSERT_TRUE(c.gateway.open(lee.sealRequest(false, "login"), "10.9.9.9").ok);
+    ASSERT_TRUE(c.gateway.establish(lee.sessionKey()));
+
+    // A customer who opened a session without logging in yet, then the flood:
+    // sessions that never log in, from the same address and from many others.
+    ClientChannel waiting(c.keys.publicKey);
+    const std::string waitingFirst = waiting.sealRequest(false, "notices");
+    ASSERT_TRUE(c.gateway.open(waitingFirst, "10.0.0.1").ok);
+    for (int i = 0; i < 500; ++i) {
+        ClientChannel flood(c.keys.publicKey);
+        const std::string address = i % 2 ? "10.0.0.1" : "172.16." + std::to_string(i % 7) + ".1";
+        ASSERT_TRUE(c.gateway.open(flood.sealRequest(false, "x"), address).ok) << i;
+        now += std::chrono::milliseconds(1);
+    }
+    EXPECT_LE(c.gateway.anonymousCount(), 40u);
+    EXPECT_LE(c.gateway.sessionCount(), 42u);
+    // The logins were not pushed out and keep working.
+    EXPECT_TRUE(c.gateway.hasSession(kim.sessionKey()));
+    EXPECT_TRUE(c.gateway.hasSession(lee.sessionKey()));
+    EXPECT_TRUE(c.gateway.open(kim.sealRequest(false, "inquiry"), "10.0.0.1").ok);
+    // A new login from the flooding address gets a session.
+    ClientChannel park(c.keys.publicKey);
+    ASSERT_TRUE(c.gateway.open(park.sealRequest(false, "login"), "10.0.0.1").ok);
+    ASSERT_TRUE(c.gateway.establish(park.sessionKey()));
+    // The waiting customer was evicted, but comes back with its next request;
+    // its old request does not.
+    EXPECT_FALSE(c.gateway.hasSession(waiting.sessionKey()));
+    EXPECT_EQ(c.gateway.open(waitingFirst, "10.0.0.1").reason, "이미 처리된 요청입니다");
+    EXPECT_TRUE(c.gateway.open(waiting.sealRequest(false, "login"), "10.0.0.1").ok);
+
+    // Sessions that never logged in idle out after two minutes, logins do not.
+    now += std::chrono::seconds(121);
+    c.gateway.expireIdle(std::chrono::hours(12));
+    EXPECT_EQ(c.gateway.anonymousCount(), 0u);
+    EXPECT_EQ(c.gateway.sessionCount(), 3u);
+
+    // A table full of logins still lets no anonymous session in, and a flood
+    // of anonymous ones never takes a login's place.
+    c.gateway.setMaxSessions(3);
+    ClientChannel late(c.keys.publicKey);
+    EXPECT_EQ(c.gateway.open(late.sealRequest(false, "x"), "10.0.0.2").reason, "세션이 너무 많습니다");
+    EXPECT_EQ(c.gateway.sessionCount(), 3u);
+}
+
+TEST(GatewayChannel, SessionsInUseAreDueForRecordingAgain)
+{
+    Channel c;
+    auto now = Gateway::Clock::now();
+    c.gateway.setClock([&now] { return now; });
+    ClientChannel idle(c.keys.publicKey);
+    exchange(c.gateway, c.client, "a", "b");
+    exchange(c.gateway, idle, "a", "b");
+    EXPECT_TRUE(c.gateway.dueForRecord(std::chrono::seconds(300)).empty());  // recorded when they started
+    now += std::chrono::seconds(301);
+    exchange(c.gateway, c.client, "c", "d");
+    EXPECT_EQ(c.gateway.dueForRecord(std::chrono::seconds(300)), std::vector<std::string>{c.client.sessionKey()});
+    EXPECT_TRUE(c.gateway.dueForRecord(std::chrono::seconds(300)).empty());
 }
 
 TEST(GatewayChannel, ManyThreadsOpenAndSealAtOnce)

@@ -15,6 +15,7 @@
 #include "Deploy.h"
 #include "ResultCodes.h"
 #include "TestBank.h"
+#include "velcor/ClientChannel.h"
 #include "velcor/Gateway.h"
 #include "velcor/GatewayKeys.h"
 
@@ -130,4 +131,37 @@ TEST_F(EndToEnd, ClosingTheSessionEndsItAtTheBank)
     EXPECT_EQ(session.CloseSession(), 0);
     EXPECT_FALSE(gateway.hasSession(key));
     EXPECT_FALSE(bank.sessions.userOf(key));
+}
+
+TEST_F(EndToEnd, AClientClockNineHoursOffTakesTheGatewaysTimeAndCarriesOn)
+{
+    // The gateway's clock is nine hours ahead of this machine's: the first
+    // request is refused for its time, the engine takes the gateway's time
+    // from the refusal and the transport sends a fresh request once.
+    gateway.setWallClock([] { return velcor::ClientChannel::systemTime() + 9 * 3600; });
+    QString data, code, msg;
+    ASSERT_TRUE(trans(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), &data, &code, &msg))
+        << code.toStdString() << " " << msg.toStdString();
+    EXPECT_TRUE(trans(QStringLiteral("encrypt=1&trcode=TEST_WHO&UserID=DEMOS"), &data, &code, &msg));
+    EXPECT_EQ(gateway.sessionCount(), 1u);
+    // Back to this machine's time: corrected again, still the same session.
+    gateway.setWallClock({});
+    EXPECT_TRUE(trans(QStringLiteral("encrypt=1&trcode=TEST_WHO&UserID=DEMOS"), &data, &code, &msg));
+}
+
+TEST_F(EndToEnd, ASessionTheBankNoLongerHasIsReplacedAndTheLoginWorksAgain)
+{
+    QString data, code, msg;
+    ASSERT_TRUE(trans(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), &data, &code, &msg));
+    const std::string before = session.GetXSessionKey().toStdString();
+    // What a restart leaves: the key refused, the login gone.
+    gateway.refuseForGood({before});
+    bank.sessions.forget(before);
+
+    // The next request goes out on a new session, which has no login yet.
+    EXPECT_FALSE(trans(QStringLiteral("encrypt=1&trcode=TEST_WHO&UserID=DEMOS"), &data, &code, &msg));
+    EXPECT_EQ(code, QStringLiteral("BIZ06"));
+    EXPECT_NE(session.GetXSessionKey().toStdString(), before);
+    ASSERT_TRUE(trans(QStringLiteral("useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111"), &data, &code, &msg));
+    EXPECT_TRUE(trans(QStringLiteral("encrypt=1&trcode=TEST_WHO&UserID=DEMOS"), &data, &code, &msg));
 }

@@ -195,6 +195,33 @@ TEST_F(AccountPage, ExpiredSessionAnswersBiz06AndTheReloginPromptEndsTheScreen)
     EXPECT_FALSE(platform::isWaiting());
 }
 
+TEST_F(AccountPage, AfterABankRestartTheNextRequestAsksForALoginAndTheClientCarriesOn)
+{
+    addAccounts(2);
+    login();
+    ModalScript modals;
+    openScreen();
+    ASSERT_EQ(page()->AccountCount(), 2);
+    const QString before = session.GetXSessionKey();
+
+    // The bank restarts: the session and its login are gone, its key refused.
+    clientBank.restart();
+    modals.expectMessageContaining(QStringLiteral("BIZ06:"), QStringLiteral("오류"));
+    modals.expectMessage(QStringLiteral("재 로그인하시겠습니까?"), QStringLiteral("재 로그인"), platform::IDYES);
+    screen->findChild<CBmpButton*>(QStringLiteral("btnReload"))->click();
+    modals.verify();
+    EXPECT_EQ(screen->GetNextModule(), 1100);
+    EXPECT_NE(session.GetXSessionKey(), before); // a new gateway session answered
+    EXPECT_FALSE(platform::isWaiting());
+
+    // The normal login, in the same program run, and the screen works again.
+    login();
+    openScreen();
+    modals.verify();
+    EXPECT_EQ(page()->AccountCount(), 2);
+    EXPECT_FALSE(screen->IsClosing());
+}
+
 TEST_F(AccountPage, AFailedOpeningLeavesTheEmptyGrid)
 {
     addAccounts(2);
