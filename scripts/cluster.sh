@@ -125,6 +125,9 @@ cmd_start() {
   [ ! -e "$DIR/cluster.env" ] || die "a cluster is already set up in $DIR (stop it first)"
   mkdir -p "$DIR"
   DIR=$(cd "$DIR" && pwd)
+  # A start that fails half-way stops what it started and keeps the logs.
+  START_OK=""
+  trap '[ -n "$START_OK" ] || { echo "cluster.sh: start failed; logs kept in $DIR" >&2; cmd_stop --keep >/dev/null 2>&1; }' EXIT
   # The PostgreSQL server's user (postgres, when run as root) passes through DIR.
   chmod 0711 "$DIR"
 
@@ -166,6 +169,7 @@ cmd_start() {
   for i in $(seq "$nodes"); do wait_node "$i"; done
   bash "$ROOT/scripts/nginx-front.sh" start --listen "$front" --upstream "$(IFS=,; echo "${upstreams[*]}")" \
     --runtime "$DIR/front" >/dev/null || die "the nginx front did not start; see $DIR/front/logs/error.log"
+  START_OK=1
   echo "cluster: front http://$front -> ${upstreams[*]} ($([ -n "$url" ] && echo "PostgreSQL $url" || echo SQLite))"
   echo "cluster: data $DATA, client deploy.ini $DEPLOY, settings $DIR/cluster.env"
 }
