@@ -20,7 +20,7 @@
 #   pg/                 the PostgreSQL cluster (scripts/pg-throwaway.sh)
 #   data/               the bank's data folder (bankd init --postgres URL)
 #   nodes/I/            node I's own runtime files (bankd serve --node-dir):
-#                       access.log, sessions.journal, bankd.pid; its output bankd.log
+#                       access.log, bankd.pid; its output bankd.log
 #   front/              nginx's configuration, pid, logs (scripts/nginx-front.sh)
 #   deploy.ini          the client's deployment file, naming the front
 #                       (run the client with TVPB_DEPLOY=DIR/deploy.ini)

@@ -2,7 +2,7 @@
 # scripts/cluster.sh on the embedded store (one node; the PostgreSQL cluster
 # with several nodes is the cluster kill test's): the client's deploy.ini names
 # the nginx front, requests reach the node through it, the node keeps its own
-# runtime files (access log, session journal, pid file) in its node folder, a
+# runtime files (access log, pid file) in its node folder, a
 # killed node starts again on its port, and stop leaves nothing running.
 #   cluster_script_test.sh BIN_DIR
 set -uo pipefail
@@ -28,10 +28,10 @@ node="$DIR/nodes/1"
 pid=$(cat "$node/bankd.pid")
 running "$pid" || fail "no node process $pid"
 [ "$(stat -c %a "$node")" = 700 ] || fail "the node folder is open to others"
-for f in access.log sessions.journal bankd.pid; do
+for f in access.log bankd.pid; do
   [ "$(stat -c %a "$node/$f" 2>/dev/null)" = 600 ] || fail "$f is missing or not 0600"
 done
-[ ! -e "$DATA/sessions.journal" ] || fail "the node wrote the data folder's own journal"
+[ ! -e "$DATA/log/access.log" ] || fail "the node wrote the data folder's own access log"
 
 # Through the front to the node, logged in the node's own access log; an
 # encrypted inquiry too.
@@ -40,7 +40,6 @@ curl -fsS "http://$FRONT/download/compaq/TVPB_Version.info" >/dev/null || fail "
   >"$WORK/load.txt" || fail "inquiries through the front: $(cat "$WORK/load.txt")"
 grep -q " errors=0 " "$WORK/load.txt" || fail "inquiries through the front failed: $(cat "$WORK/load.txt")"
 grep -q "PDA_T003" "$node/access.log" || fail "the node's access log has no inquiry"
-[ -s "$node/sessions.journal" ] || fail "the node's session journal is empty"
 
 # Killed, the front answers 502; started again on its port, it serves again.
 bash "$CLUSTER" kill-node "$DIR" 1 || fail "kill-node"
