@@ -24,6 +24,11 @@ BOOL CCardPage::OnInitDialog()
 {
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("cardGrid"));
+    // Small enough a font that a card's number, branch and accident record all
+    // fit the screen's width once the columns take their texts' widths.
+    QFont small = grid_->font();
+    small.setPixelSize(11);
+    grid_->setFont(small);
     connect(grid_, &CGridCtrl::rowTapped, this, &CCardPage::OnGridTapped);
 
     reload_ = new CBmpButton(this);
@@ -58,6 +63,8 @@ void CCardPage::layoutControls()
     const int w = width();
     const int h = height();
     grid_->setGeometry(0, 2, w, h - 2 - 29);
+    // The columns fit the grid's width, which is only known here.
+    fitColumns();
     none_->setGeometry(w - 3 * 34, h - 26, 32, 24);
     reload_->setGeometry(w - 2 * 34, h - 26, 32, 24);
     next_->setGeometry(w - 34, h - 26, 32, 24);
@@ -161,6 +168,11 @@ void CCardPage::fillGrid()
         grid_->SetItemText(top + 1, ColNumber, c.settlement);
         grid_->SetItemText(top + 1, ColBranch, c.accident);
     }
+    fitColumns();
+}
+
+void CCardPage::fitColumns()
+{
     grid_->AutoSizeColumns();
     kit::FitColumnsToWidth(grid_, ColBranch, 40);
     grid_->Refresh();

@@ -42,6 +42,9 @@ protected:
 private:
     bool request(const QString& key, bool checkBusy);
     void fillGrid();
+    // Columns as wide as their texts, the branch column giving way when the
+    // grid is too narrow for them all.
+    void fitColumns();
     void setKey(const QString& key);
     void layoutControls();
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -97,8 +98,25 @@ TEST_F(DemoScreens, PagesDialogsAndTheThreeConfirmationStates)
     EXPECT_EQ(cards->Cards().size(), 3);
     EXPECT_TRUE(cards->NextButton()->isEnabled());
     shot(screen.get(), QStringLiteral("2400_held_cards"));
+    // Every text of the held-card grid shows whole: numbers, branches, accident records.
+    auto everyTextWhole = [](CGridCtrl* g, const char* page) {
+        const QFontMetrics fm(g->font());
+        int filled = 0;
+        for (int r = 0; r < g->GetRowCount(); ++r)
+            for (int c = 0; c < g->GetColumnCount(); ++c) {
+                const QString text = g->GetItemText(r, c);
+                if (text.isEmpty())
+                    continue;
+                ++filled;
+                EXPECT_LE(fm.horizontalAdvance(text), g->GetColumnWidth(c) - 5) << page << " " << text.toStdString();
+            }
+        EXPECT_GT(filled, 6) << page;
+        EXPECT_LE(g->GetVirtualWidth(), g->viewport()->width()) << page;
+    };
+    everyTextWhole(cards->findChild<CGridCtrl*>(QStringLiteral("cardGrid")), "first page");
     cards->NextButton()->click();
     shot(screen.get(), QStringLiteral("2400_held_cards_page2"));
+    everyTextWhole(cards->findChild<CGridCtrl*>(QStringLiteral("cardGrid")), "second page");
     button(cards, "btnReload")->click();
 
     tapTab(1);
