@@ -1,5 +1,10 @@
 #include "ModuleBankTest.h"
 
+#include <algorithm>
+
+#include <QCoreApplication>
+#include <QImage>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QTimeZone>
@@ -134,6 +139,40 @@ int ModuleBankTest::typeOnKeypad(QDialog* dialog, const QString& digits)
         return QDialog::Rejected;
     keypad->typeDigits(digits);
     return 1;
+}
+
+::testing::AssertionResult ModuleBankTest::scrollsToLastColumn(CGridCtrl* grid)
+{
+    QCoreApplication::processEvents();
+    int last = -1;
+    for (int c = 0; c < grid->GetColumnCount(); ++c)
+        if (grid->GetColumnWidth(c) > 0)
+            last = c;
+    if (last < 0 || grid->GetRowCount() == 0)
+        return ::testing::AssertionFailure() << "an empty grid";
+    QScrollBar* bar = grid->horizontalScrollBar();
+    if (!bar->isVisible() || bar->maximum() <= 0)
+        return ::testing::AssertionFailure() << "no horizontal scroll bar (maximum " << bar->maximum() << ")";
+    if (!grid->rect().contains(bar->geometry()))
+        return ::testing::AssertionFailure() << "the scroll bar lies outside the grid";
+    if (grid->cellRect(0, last).right() < grid->viewport()->width())
+        return ::testing::AssertionFailure() << "the last column is in view before scrolling";
+    bar->setValue(bar->maximum());
+    QCoreApplication::processEvents();
+    const QRect cell = grid->cellRect(0, last);
+    const QImage img = grid->viewport()->grab().toImage();
+    int ink = 0;
+    for (int x = std::max(0, cell.left()); x <= std::min(cell.right(), img.width() - 1); ++x)
+        for (int y = std::max(0, cell.top()); y <= std::min(cell.bottom(), img.height() - 1); ++y)
+            ink += qGray(img.pixel(x, y)) < 100;
+    bar->setValue(0);
+    QCoreApplication::processEvents();
+    if (cell.left() < 0 || cell.right() > grid->viewport()->width() - 1)
+        return ::testing::AssertionFailure() << "the last column lies at " << cell.left() << ".." << cell.right()
+                                             << " of " << grid->viewport()->width() << " after scrolling";
+    if (ink < 10)
+        return ::testing::AssertionFailure() << "the last column's heading is not drawn after scrolling";
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace harness

@@ -68,6 +68,10 @@ protected:
     static void tapTab(CExTabCtrl* tabs, int index);
     // A keypad answer: types the digits and presses OK.
     static int typeOnKeypad(QDialog* dialog, const QString& digits);
+    // A grid wider than its screen: its horizontal scroll bar shows inside the
+    // grid, and moved to its end it brings the last column whole into view with
+    // its heading drawn. The bar goes back to the start afterwards.
+    static ::testing::AssertionResult scrollsToLastColumn(CGridCtrl* grid);
 
     ClientBank clientBank;
     bankd::test::TestBank& bank;

@@ -57,6 +57,9 @@ TEST_F(DemoScreens, AccountsHistoryChequeAndDetail)
     EXPECT_EQ(sample(0), QColor(181, 178, 181));
     EXPECT_EQ(sample(1), QColor(255, 255, 255));
     EXPECT_EQ(sample(2), QColor(224, 224, 224));
+    // Twelve accounts take the narrower widths, still wider than the screen: the
+    // scroll bar reaches the kind column.
+    EXPECT_TRUE(scrollsToLastColumn(grid));
 
     // The detail dialog of the first account.
     t2100::BankFixture::tapCell(grid, 1, 0);
@@ -77,6 +80,7 @@ TEST_F(DemoScreens, AccountsHistoryChequeAndDetail)
     screen->findChild<CBmpButton*>(QStringLiteral("btnHistoryInquiry"))->click();
     EXPECT_GE(history->Shown().size(), 3);
     EXPECT_EQ(shot(screen.get(), QStringLiteral("2100_history")).size(), QSize(240, 294));
+    EXPECT_TRUE(scrollsToLastColumn(history->findChild<CGridCtrl*>(QStringLiteral("historyGrid"))));
 
     screen->TabCtrl()->SelectTab(2);
     EXPECT_EQ(shot(screen.get(), QStringLiteral("2100_cheque")).size(), QSize(240, 294));

@@ -49,6 +49,8 @@ TEST_F(DemoScreens, PagesAndDialogsOfAccountManagement)
     EXPECT_EQ(w->RegisteredCount(), 4);  // one of them hidden from the inquiry screens
     EXPECT_GE(w->OtherCount(), 6);
     shot(screen.get(), QStringLiteral("3200_withdraw"));
+    // Wider than the screen by its columns' widths: the scroll bar reaches the balance.
+    EXPECT_TRUE(scrollsToLastColumn(w->Grid()));
 
     modals.expectDialog(QStringLiteral("CWithdrawAccountDlg"), [&](QDialog* d) {
         auto* dlg = qobject_cast<CWithdrawAccountDlg*>(d);
@@ -65,6 +67,7 @@ TEST_F(DemoScreens, PagesAndDialogsOfAccountManagement)
     EXPECT_EQ(f->RecordCount(), 5);
     EXPECT_EQ(f->Grid()->GetItemText(1, 3), QStringLiteral("이서연"));
     shot(screen.get(), QStringLiteral("3200_favourites"));
+    EXPECT_TRUE(scrollsToLastColumn(f->Grid()));
     modals.expectDialog(QStringLiteral("CDepositAccountEditDlg"), [&](QDialog* d) {
         auto* dlg = qobject_cast<CDepositAccountEditDlg*>(d);
         dlg->NameEdit()->setText(QStringLiteral("최유리 생활비"));
@@ -93,4 +96,5 @@ TEST_F(DemoScreens, PagesAndDialogsOfAccountManagement)
     EXPECT_EQ(h->RecordCount(), w->RegisteredCount() + w->OtherCount());
     EXPECT_EQ(h->Grid()->GetRowCount(), h->RecordCount() + 1);
     shot(screen.get(), QStringLiteral("3200_hide"));
+    EXPECT_TRUE(scrollsToLastColumn(h->Grid()));
 }
