@@ -10,6 +10,10 @@ if(TVPB_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(TVPB_FUZZ)
+  # Coverage for libFuzzer in every library a fuzz target links.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
 
 # Every program and library carries a version string that platform::fileVersion() reads.
 set(TVPB_VERSION_MARKER "TVPB-FILE-VERSION:")
