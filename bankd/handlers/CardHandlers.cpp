@@ -72,7 +72,11 @@ Envelope approvals(RequestContext& ctx)
         return refusal(*no);
     if (!cards::validPeriod(from, to))
         return Envelope(result::kCardPeriod, result::kCardPeriodText);
-    const auto& [customer, card] = std::get<cards::Opened>(o);
+    // Named references rather than a structured binding: clang 14 (the fuzz
+    // build) cannot capture a binding in the lambdas below.
+    const cards::Opened& held = std::get<cards::Opened>(o);
+    const auto& customer = held.customer;
+    const auto& card = held.card;
     cards::ApprovalPage p = ctx.store.read(
         [&](Db& db) { return cards::approvals(db, card.cardNo, from, to, *page, ctx.config.cardListPageSize); });
     Envelope e = Envelope::ok();
@@ -91,7 +95,9 @@ Envelope billOf(RequestContext& ctx)
     auto o = opened(ctx);
     if (auto* no = std::get_if<cards::Refusal>(&o))
         return refusal(*no);
-    const auto& [customer, card] = std::get<cards::Opened>(o);
+    const cards::Opened& held = std::get<cards::Opened>(o);
+    const auto& customer = held.customer;
+    const auto& card = held.card;
     const std::string date = ctx.query.value("sdate");
     return ctx.store.read([&](Db& db) {
         auto b = cards::bill(db, card, date);
@@ -118,7 +124,9 @@ Envelope billItems(RequestContext& ctx)
     auto o = opened(ctx);
     if (auto* no = std::get_if<cards::Refusal>(&o))
         return refusal(*no);
-    const auto& [customer, card] = std::get<cards::Opened>(o);
+    const cards::Opened& held = std::get<cards::Opened>(o);
+    const auto& customer = held.customer;
+    const auto& card = held.card;
     const std::string date = ctx.query.value("sdate");
     return ctx.store.read([&](Db& db) {
         auto b = cards::bill(db, card, date);
@@ -144,7 +152,9 @@ Envelope arrears(RequestContext& ctx)
     auto o = opened(ctx);
     if (auto* no = std::get_if<cards::Refusal>(&o))
         return refusal(*no);
-    const auto& [customer, card] = std::get<cards::Opened>(o);
+    const cards::Opened& held = std::get<cards::Opened>(o);
+    const auto& customer = held.customer;
+    const auto& card = held.card;
     return ctx.store.read([&](Db& db) {
         cards::Arrears a = cards::arrears(db, card.cardNo);
         Record r{customer.name, cards::displayNo(card.cardNo), card.branch,
@@ -162,7 +172,9 @@ Envelope available(RequestContext& ctx)
     auto o = opened(ctx);
     if (auto* no = std::get_if<cards::Refusal>(&o))
         return refusal(*no);
-    const auto& [customer, card] = std::get<cards::Opened>(o);
+    const cards::Opened& held = std::get<cards::Opened>(o);
+    const auto& customer = held.customer;
+    const auto& card = held.card;
     const std::int64_t total = std::max<std::int64_t>(0, card.totalLimit - card.usedAmount - card.cashUsed);
     const std::int64_t cash = std::min(total, std::max<std::int64_t>(0, card.cashLimit - card.cashUsed));
     std::string period;
