@@ -54,6 +54,11 @@ struct FuzzClient {
 
 inline constexpr unsigned kClients = 3;
 
+// The gateway's wall clock in the gateway target (Unix seconds), fixed so that
+// the times inside stored requests stay within its window; the seed generator
+// seals its requests at this time.
+inline constexpr std::int64_t kFuzzWallTime = 1'733'000'000;
+
 inline const FuzzClient& client(unsigned n)
 {
     static const FuzzClient clients[kClients] = {FuzzClient(0), FuzzClient(1), FuzzClient(2)};

@@ -1,13 +1,15 @@
 // The Velcor engine's reply decryption on hostile replies: raw texts (which
 // must never open), and replies a real gateway sealed around hostile envelope
 // bytes (which must open exactly once, to exactly those bytes, and not at all
-// once tampered with or when they answer another request).
+// once tampered with or when they answer another request), and the clock
+// notices of a gateway whose time differs.
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QString>
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -19,7 +21,7 @@
 
 namespace {
 
-enum Op : std::uint8_t { Raw, Sealed, Tampered, Stale, OpCount };
+enum Op : std::uint8_t { Raw, Sealed, Tampered, Stale, ClockNotice, OpCount };
 
 const QString kGate = QStringLiteral("127.0.0.1:7443:7443");
 
@@ -52,6 +54,17 @@ std::optional<velcor::OpenedRequest> request(bool pathOn, std::string_view text)
 QString decrypt(const std::string& reply)
 {
     return engine().decrypt(kGate, QString::fromLatin1(reply.data(), static_cast<qsizetype>(reply.size())));
+}
+
+// The clock notice with which `gateway` refuses the engine's next request,
+// which must be refused for its time.
+std::string noticeFrom(velcor::Gateway& g)
+{
+    const QString cipher = engine().encrypt(kGate, QStringLiteral("/on"), QStringLiteral("trcode=PDA_T003"),
+                                            QStringLiteral("GET"));
+    const velcor::OpenResult r = g.open(cipher.toStdString());
+    fuzz::check(!r.ok && !r.clockNotice.empty(), "a request out of the window without a clock notice");
+    return std::string(velcor::protocol::kClockPrefix) + r.clockNotice;
 }
 
 } // namespace
@@ -107,6 +120,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::check(velcor::codec::fromBase64(reply, box) && !box.empty(), "a sealed reply that is not base64");
         box[(std::size_t{flags} << 8 | where) % box.size()] ^= static_cast<unsigned char>((flags >> 1) | 1);
         fuzz::check(decrypt(velcor::codec::toBase64(box)).isEmpty(), "a tampered reply opened");
+        break;
+    }
+    case ClockNotice: {
+        // A gateway whose clock is off by more than its window: the engine
+        // takes the time from its notice, and its next request passes there;
+        // the notice of the real gateway then sets the engine right again.
+        const std::int64_t skew = (std::int64_t{where} + 301) * ((flags & 2) ? -1 : 1) * ((flags & 4) ? 1000 : 1);
+        velcor::Gateway skewed(fuzz::gatewayKeys());
+        skewed.setWallClock([skew] { return std::time(nullptr) + skew; });
+        fuzz::check(decrypt(noticeFrom(skewed)).isEmpty(), "a clock notice read as a reply");
+        const QString cipher = engine().encrypt(kGate, QStringLiteral("/off"), expected, QStringLiteral("GET"));
+        fuzz::check(skewed.open(cipher.toStdString()).ok, "the engine did not take the gateway's time");
+        fuzz::check(decrypt(noticeFrom(gateway())).isEmpty(), "a clock notice read as a reply");
         break;
     }
     case Stale: {

@@ -24,6 +24,8 @@ enum Op : std::uint8_t {
     Forget,       // byte: client
     Reply,        // chunk: envelope sealed for the last opened request
     Replay,       // byte: which accepted text comes again
+    Wall,         // byte: signed step of the wall clock in minutes
+    Establish,    // byte: client whose session logs in
     OpCount
 };
 
@@ -33,9 +35,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     using Clock = velcor::Gateway::Clock;
     Clock::time_point now{};
+    std::int64_t wall = fuzz::kFuzzWallTime;
     velcor::Gateway gateway(fuzz::gatewayKeys());
     gateway.setClock([&now] { return now; });
+    gateway.setWallClock([&wall] { return wall; });
     gateway.setMaxSessions(4);
+    gateway.setAnonymousLimits(3, 2, std::chrono::seconds(120));
     gateway.setTombstoneLifetime(std::chrono::hours(24 * 365));
 
     std::vector<std::string> accepted;  // every text open() accepted
@@ -43,12 +48,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::set<std::string> ended;        // session keys ended or forgotten
     std::optional<velcor::OpenedRequest> last;
 
-    auto open = [&](const std::string& text) {
-        const velcor::OpenResult r = gateway.open(text);
+    auto open = [&](const std::string& text, std::string_view address) {
+        const velcor::OpenResult r = gateway.open(text, address);
         if (!r.ok) {
             fuzz::check(!r.reason.empty(), "a refusal without a reason");
             return;
         }
+        fuzz::check(r.clockNotice.empty(), "a clock notice with an accepted request");
         for (const std::string& before : accepted)
             fuzz::check(before != text, "a request was accepted twice");
         fuzz::check(text.compare(0, r.opened.sessionKey.size(), r.opened.sessionKey) == 0 &&
@@ -76,14 +82,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int step = 0; step < 64 && !in.empty(); ++step) {
         switch (in.byte() % OpCount) {
         case OpenRaw:
-            open(std::string(in.chunk()));
+            open(std::string(in.chunk()), "10.0.0.1");
             break;
         case EndRaw:
             end(std::string(in.chunk()));
             break;
         case OpenSealed: {
             const unsigned c = in.byte();
-            open(fuzz::client(c).seal(in.chunk(), false));
+            open(fuzz::client(c).seal(in.chunk(), false), (c & 4) ? "10.0.0.2" : "10.0.0.1");
             break;
         }
         case EndSealed: {
@@ -124,10 +130,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const unsigned k = in.byte();
             if (!accepted.empty()) {
                 const std::string text = accepted[k % accepted.size()];
-                fuzz::check(!gateway.open(text).ok, "a replayed request was accepted");
+                fuzz::check(!gateway.open(text, "10.0.0.1").ok, "a replayed request was accepted");
             }
             break;
         }
+        case Wall:
+            wall += 60 * static_cast<std::int8_t>(in.byte());
+            break;
+        case Establish:
+            gateway.establish(fuzz::client(in.byte()).sessionKey);
+            break;
         }
         fuzz::check(gateway.sessionCount() <= 4, "more sessions than the limit");
     }

@@ -53,10 +53,13 @@ const char* kEnvelope =
 
 Seeds gatewaySeeds()
 {
-    enum { OpenRaw, EndRaw, OpenSealed, EndSealed, Idle, Forget, Reply, Replay };
+    enum { OpenRaw, EndRaw, OpenSealed, EndSealed, Idle, Forget, Reply, Replay, Wall, Establish };
     const velcor::GatewayKeyPair gw = fuzz::gatewayKeys();
     Seeds seeds;
     velcor::ClientChannel a(gw.publicKey), b(gw.publicKey);
+    // Sealed at the target's fixed gateway time.
+    a.setClockOffset(fuzz::kFuzzWallTime - velcor::ClientChannel::systemTime());
+    b.setClockOffset(fuzz::kFuzzWallTime - velcor::ClientChannel::systemTime());
     const std::string a1 = a.sealRequest(true, "useSess=N&trcode=PDA_U001&UserID=DEMOS&UserPwd=1111");
     const std::string a2 = a.sealRequest(true, "trcode=PDA_U002&UserID=DEMOS");
     const std::string a3 = a.sealRequest(false, "trcode=PDA_T003");
@@ -82,12 +85,18 @@ Seeds gatewaySeeds()
                     sealed(OpenSealed, 2, p2));
     seeds.push_back(sealed(OpenSealed, 0, p1) + sealed(OpenSealed, 1, p1) + sealed(OpenSealed, 2, p1) +
                     byte(Idle) + byte(255) + sealed(OpenSealed, 0, p3) + sealed(EndSealed, 0, pEnd));
+    // Out of the time window and back; anonymous sessions pushed out, a login kept.
+    seeds.push_back(sealed(OpenSealed, 0, p1) + byte(Wall) + byte(6) + sealed(OpenSealed, 0, p2) + byte(Wall) +
+                    byte(250) + sealed(OpenSealed, 0, p2) + byte(Replay) + byte(0));
+    seeds.push_back(sealed(OpenSealed, 0, p1) + byte(Establish) + byte(0) + sealed(OpenSealed, 1, p1) +
+                    sealed(OpenSealed, 2, p1) + sealed(OpenSealed, 5, p2) + sealed(OpenSealed, 4, p2) +
+                    sealed(OpenSealed, 0, p2) + fuzz::record(OpenRaw, b1) + sealed(OpenSealed, 1, p3));
     return seeds;
 }
 
 Seeds engineSeeds()
 {
-    enum { Raw, Sealed, Tampered, Stale };
+    enum { Raw, Sealed, Tampered, Stale, ClockNotice };
     const velcor::GatewayKeyPair gw = fuzz::gatewayKeys();
     velcor::ClientChannel other(gw.publicKey);
     velcor::Gateway gateway(gw);
@@ -103,6 +112,9 @@ Seeds engineSeeds()
         seed(Sealed, 2, 0, "trcode=PDA_T003", "<DataTag><msg>10000;;</msg><free0>20241105;143210;</free0></DataTag>"),
         seed(Tampered, 5, 17, "trcode=PDA_U003&Num=1", kEnvelope),
         seed(Stale, 0, 0, "trcode=PDA_U004&Num=2", kEnvelope),
+        seed(ClockNotice, 0, 10, "trcode=PDA_T003", "trcode=PDA_U002&UserID=DEMOS"),
+        seed(ClockNotice, 6, 200, "trcode=PDA_T003", "trcode=PDA_T003"),
+        seed(Raw, 0, 0, "trcode=PDA_T003", "Clock:" + foreignReply.substr(0, 64)),
     };
 }
 
