@@ -350,10 +350,14 @@ TEST_F(LossDemo, Screenshots)
     EXPECT_TRUE(reported);
     harness::saveShot(screen.get(), QStringLiteral("3300_credit"));
     EXPECT_EQ(harness::shotImage(screen.get()).size(), QSize(240, 294));
+    // Each list is wider than the screen: its scroll bar reaches the accident records.
+    EXPECT_TRUE(scrollsToLastColumn(screen->CreditPage()->Grid()));
     tapTab(screen->TabCtrl(), 1);
     EXPECT_GE(screen->CashPage()->Grid()->GetRowCount(), 2);
     harness::saveShot(screen.get(), QStringLiteral("3300_cash"));
+    EXPECT_TRUE(scrollsToLastColumn(screen->CashPage()->Grid()));
     tapTab(screen->TabCtrl(), 2);
     EXPECT_GE(screen->PassbookPage()->Grid()->GetRowCount(), 4);
     harness::saveShot(screen.get(), QStringLiteral("3300_passbook"));
+    EXPECT_TRUE(scrollsToLastColumn(screen->PassbookPage()->Grid()));
 }
