@@ -15,15 +15,10 @@ void CLossListPage::createControls()
 {
     grid_ = new CGridCtrl(this);
     grid_->setObjectName(QStringLiteral("lossGrid"));
-    auto button = [this](const char* name, const QString& image) {
-        auto* b = new CBmpButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->LoadBitmap(QStringLiteral("BMP\\%1.bmp").arg(image), QStringLiteral("BMP\\%1_d.bmp").arg(image), QString());
-        return b;
-    };
-    confirm_ = button("btnConfirm", QStringLiteral("확인_4524"));
-    cancel_ = button("btnCancel", QStringLiteral("취소_4524"));
-    reload_ = button("btnReload", QStringLiteral("이전으로_3224"));
+    // Placed by layoutControls().
+    confirm_ = CBmpButton::Create(this, "btnConfirm", QStringLiteral("확인_4524"), 0, 0);
+    cancel_ = CBmpButton::Create(this, "btnCancel", QStringLiteral("취소_4524"), 0, 0);
+    reload_ = CBmpButton::Create(this, "btnReload", QStringLiteral("이전으로_3224"), 0, 0);
     layoutControls();
 }
 
