@@ -1,10 +1,13 @@
 // Reading replies and the small value helpers the screens share, on canned texts.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QImage>
 #include <QLineEdit>
+#include <QTest>
 
 #include <algorithm>
 #include <limits>
@@ -123,6 +126,17 @@ TEST(KitValues, DatesAsEightDigitsAndThePickerThatShowsThemWhole)
             EXPECT_LT(last, field.right() - 2) << tag;
         }
     }
+    // The narrower drop-down button still opens the calendar on a tap.
+    picker->setGeometry(0, 0, 88, 22);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(88 - 6, 11));
+    QCalendarWidget* calendar = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !calendar)
+            calendar = w->findChild<QCalendarWidget*>();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_EQ(calendar->selectedDate(), picker->date());
+    calendar->window()->close();
 }
 
 TEST(KitValues, ContinuationKeysAreThreeDigitsAndStopAt000And999)
