@@ -44,7 +44,7 @@ for s in ss: s.bind(("127.0.0.1", 0))
 print(*[s.getsockname()[1] for s in ss])')
   # The client finds the bank through deploy.ini; point it at this run's front.
   sed -i -e "s/^server_host *=.*/server_host=127.0.0.1:$PORT/" -e "s/^host *=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
-  "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$BANK_PORT" >"$DEMO/bankd.log" 2>&1 &
+  "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$BANK_PORT" --trusted-front 127.0.0.1 >"$DEMO/bankd.log" 2>&1 &
   BANKD=$!
   local up=""
   for _ in $(seq 100); do

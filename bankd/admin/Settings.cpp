@@ -2,9 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <sstream>
 
 #include "DataFolder.h"
 #include "DeployIni.h"
+#include "IpAddress.h"
 
 namespace bankd {
 
@@ -21,14 +24,48 @@ constexpr LimitKey kLimitKeys[] = {
     {"per_resident", &RateLimits::perResident},
 };
 
-int wholeNumber(const std::string& path, const std::string& key, const std::string& text, int low, int high)
+int wholeNumber(const std::string& path, const std::string& key, const std::string& text, int low, int high,
+                const char* section = "rate_limits")
 {
     bool digits = !text.empty() && text.size() <= 9 && text.find_first_not_of("0123456789") == std::string::npos;
     int v = digits ? std::stoi(text) : -1;
     if (!digits || v < low || v > high)
-        throw DataFolderError(path + ": [rate_limits] " + key + " must be a whole number from " + std::to_string(low) +
-                              " to " + std::to_string(high) + ", not \"" + text + "\"");
+        throw DataFolderError(path + ": [" + section + "] " + key + " must be a whole number from " +
+                              std::to_string(low) + " to " + std::to_string(high) + ", not \"" + text + "\"");
     return v;
+}
+
+struct FrontKey {
+    const char* name;
+    int FrontSettings::*field;
+    int low;
+    int high;
+};
+
+constexpr FrontKey kFrontKeys[] = {
+    {"connections_per_address", &FrontSettings::connectionsPerAddress, 1, 100000},
+    {"max_connections", &FrontSettings::maxConnections, 1, 100000},
+    {"request_seconds", &FrontSettings::requestSeconds, 1, 3600},
+};
+
+void readFront(const std::string& path, const std::map<std::string, std::string>& keys, FrontSettings* front)
+{
+    if (auto t = keys.find("trusted_fronts"); t != keys.end()) {
+        std::string list = t->second;
+        for (char& c : list)
+            if (c == ',')
+                c = ' ';
+        std::istringstream words(list);
+        for (std::string a; words >> a;) {
+            std::string canonical = ipAddressText(a);
+            if (canonical.empty())
+                throw DataFolderError(path + ": [front] trusted_fronts wants IP addresses, not \"" + a + "\"");
+            front->trustedFronts.insert(canonical);
+        }
+    }
+    for (const FrontKey& k : kFrontKeys)
+        if (auto v = keys.find(k.name); v != keys.end())
+            front->*k.field = wholeNumber(path, v->first, v->second, k.low, k.high, "front");
 }
 
 } // namespace
@@ -40,6 +77,8 @@ Settings readSettings(const std::string& path)
     if (!std::filesystem::exists(path, ec))
         return s;
     auto ini = readIni(path);
+    if (auto front = ini.find("front"); front != ini.end())
+        readFront(path, front->second, &s.front);
     auto section = ini.find("rate_limits");
     if (section == ini.end())
         return s;
@@ -66,6 +105,18 @@ void writeDefaultSettings(const std::string& path)
       << "window_seconds=" << d.window.count() << "\n";
     for (const LimitKey& k : kLimitKeys)
         f << k.name << "=" << d.*k.field << "\n";
+    const FrontSettings front;
+    f << "\n"
+         "; The HTTP front. trusted_fronts: addresses of fronts (nginx) whose\n"
+         "; X-Real-IP or X-Forwarded-For names the client (for rate limits and the\n"
+         "; access log); from any other peer these headers are ignored. Empty: none.\n"
+         "; connections_per_address: open connections one client address may hold (a\n"
+         "; trusted front is not held to it); max_connections: in all; request_seconds:\n"
+         "; a whole request (line, headers, body) must arrive within this, else 408.\n"
+         "[front]\n"
+         "trusted_fronts=\n";
+    for (const FrontKey& k : kFrontKeys)
+        f << k.name << "=" << front.*k.field << "\n";
     if (!f)
         throw DataFolderError("cannot write " + path);
 }

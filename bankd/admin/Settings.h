@@ -3,18 +3,31 @@
 // a folder without one runs on the defaults):
 //   [rate_limits]  window_seconds, per_address, per_session, per_user,
 //                  per_account, per_resident (requests per window; 0: none)
+//   [front]        trusted_fronts (addresses whose X-Real-IP names the client),
+//                  connections_per_address, max_connections, request_seconds
+#include <set>
 #include <string>
 
 #include "RateLimiter.h"
 
 namespace bankd {
 
+// The HTTP front's limits (see ServerOptions).
+struct FrontSettings {
+    std::set<std::string> trustedFronts;
+    int connectionsPerAddress = 100;
+    int maxConnections = 1000;
+    int requestSeconds = 10;
+};
+
 struct Settings {
     RateLimits rateLimits;
+    FrontSettings front;
 };
 
 // Reads the file; a missing file gives the defaults. Throws DataFolderError
-// naming the key of a value that is not a whole number in range.
+// naming the key of a value that is not a whole number in range (or, in
+// trusted_fronts, not an IP address).
 Settings readSettings(const std::string& path);
 // Writes the defaults with their explanation (a new data folder).
 void writeDefaultSettings(const std::string& path);

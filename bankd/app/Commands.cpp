@@ -18,6 +18,7 @@
 #include "Dispatcher.h"
 #include "FileWrite.h"
 #include "Handlers.h"
+#include "IpAddress.h"
 #include "Schema.h"
 #include "SecurityCard.h"
 #include "Sessions.h"
@@ -89,6 +90,7 @@ struct ServeArgs {
     std::size_t threads = 8;
     int idleTimeout = 600;
     int scheduledInterval = 60;
+    std::vector<std::string> trustedFronts;
 };
 
 int serve(const ServeArgs& a)
@@ -131,8 +133,9 @@ int serve(const ServeArgs& a)
     gateway.setNewSessionHook([&journal](const std::string& key) { return journal.record(key); });
     SystemClock clock;
     Sessions sessions(clock, std::chrono::seconds(a.idleTimeout));
+    const Settings settings = readSettings(folder.settings());
     BankConfig config;
-    config.rateLimits = readSettings(folder.settings()).rateLimits;
+    config.rateLimits = settings.rateLimits;
     Dispatcher dispatcher(*store, sessions, clock, config);
     registerAllHandlers(dispatcher);
     AccessLog log(a.accessLog.empty() ? own.accessLog : a.accessLog, clock);
@@ -141,6 +144,12 @@ int serve(const ServeArgs& a)
     options.port = port;
     options.threads = a.threads;
     options.downloadDir = folder.downloadDir();
+    options.trustedFronts = settings.front.trustedFronts;
+    for (const std::string& front : a.trustedFronts)
+        options.trustedFronts.insert(ipAddressText(front));
+    options.connectionsPerAddress = static_cast<std::size_t>(settings.front.connectionsPerAddress);
+    options.maxConnections = static_cast<std::size_t>(settings.front.maxConnections);
+    options.requestDeadline = std::chrono::seconds(settings.front.requestSeconds);
     BankServer server(dispatcher, gateway, log, options);
     server.setSweepHook([&journal, &gateway, kRecordAgain] {
         if (!journal.record(gateway.dueForRecord(kRecordAgain)) || !journal.rotateIfDue())
@@ -228,6 +237,9 @@ int run(int argc, char** argv)
     cServe->add_option("--scheduled-interval", serveArgs.scheduledInterval,
                        "Seconds between two looks for due scheduled transfers")
         ->capture_default_str()->check(CLI::Range(1, 3600));
+    cServe->add_option("--trusted-front", serveArgs.trustedFronts,
+                       "Address of a front (nginx) whose X-Real-IP names the client; repeatable (also bankd.ini [front])")
+        ->check([](const std::string& a) { return ipAddressText(a).empty() ? "not an IP address: " + a : std::string(); });
 
     std::string data, user, name, jumin, password, means = "S", hidden = "N", home, version, file;
     auto* cAdd = app.add_subcommand("add-customer", "Add a customer (prints the new security card)");

@@ -38,6 +38,20 @@ AccessLog::~AccessLog()
         ::close(fd_);
 }
 
+namespace {
+
+// An IPv4 or IPv6 address: digits, hex letters, '.' and ':' only.
+std::string addressSafe(std::string_view text)
+{
+    std::string out;
+    for (char c : text.substr(0, 45))
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':')
+            out.push_back(c);
+    return out.empty() ? "-" : out;
+}
+
+} // namespace
+
 std::string AccessLog::format(const AccessRecord& r, Clock::time_point at)
 {
     std::string sess;
@@ -49,7 +63,8 @@ std::string AccessLog::format(const AccessRecord& r, Clock::time_point at)
     std::string line = bankTimestamp(at);
     line[10] = 'T';
     line += ' ' + logSafe(r.trcode) + " sess=" + sess + " user=" + logSafe(r.user) + " result=" + logSafe(r.result) +
-            " us=" + std::to_string(r.latency.count()) + " route=" + logSafe(r.route) + '\n';
+            " us=" + std::to_string(r.latency.count()) + " route=" + logSafe(r.route) +
+            " addr=" + addressSafe(r.address) + '\n';
     return line;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // One line per request:
-//   <bank time> <trcode> sess=<first 8 of session key> user=<id> result=<code> us=<latency> route=<enc|plain|end|download>
+//   <bank time> <trcode> sess=<first 8 of session key> user=<id> result=<code> us=<latency> route=<enc|plain|end|download> addr=<client address>
 // Only codes and identifiers are written: never a password, card number or
 // security value (the query text itself never reaches the log).
 #include <chrono>
@@ -19,6 +19,7 @@ struct AccessRecord {
     std::string result;
     std::chrono::microseconds latency{0};
     std::string route;
+    std::string address;  // the client's (as a trusted front names it)
 };
 
 class AccessLog {

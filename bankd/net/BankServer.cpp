@@ -9,8 +9,11 @@
 #include "AccessLog.h"
 #include "BoundedTaskQueue.h"
 #include "CodePage949.h"
+#include "ConnectionIntake.h"
+#include "ConnectionStream.h"
 #include "Dispatcher.h"
-#include "ReplyCork.h"
+#include "IntakeServer.h"
+#include "IpAddress.h"
 #include "ResultCodes.h"
 #include "Sessions.h"
 #include "velcor/Gateway.h"
@@ -33,8 +36,12 @@ struct RequestNote {
     std::string user;
     std::string result;
     std::string route;
+    std::string address;
 };
 thread_local RequestNote tNote;
+// The reply just written refused the request as malformed or too large: the
+// connection is closed rather than kept for another request.
+thread_local bool tRefusedRequest = false;
 
 void note(const std::string& route, const DispatchOutcome& o, const std::string& sessionKey)
 {
@@ -129,6 +136,26 @@ BankServer::~BankServer()
     stop();
 }
 
+std::string BankServer::clientAddress(const httplib::Request& req) const
+{
+    if (options_.trustedFronts.count(req.remote_addr) == 0)
+        return req.remote_addr;
+    // The front sets X-Real-IP; X-Forwarded-For's last entry is the one the
+    // front added itself (earlier ones are whatever the client sent).
+    std::string named = ipAddressText(req.get_header_value("X-Real-IP"));
+    if (named.empty()) {
+        std::string forwarded = req.get_header_value("X-Forwarded-For");
+        size_t comma = forwarded.rfind(',');
+        named = ipAddressText(comma == std::string::npos ? forwarded : forwarded.substr(comma + 1));
+    }
+    return named.empty() ? req.remote_addr : named;
+}
+
+std::size_t BankServer::refusedConnections() const
+{
+    return intake_ ? intake_->refusedConnections() : 0;
+}
+
 void BankServer::routes()
 {
     auto encrypted = [this](std::string cipher, const std::string& peer, httplib::Response& res) {
@@ -162,16 +189,16 @@ void BankServer::routes()
     };
 
     http_->Get(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
-        encrypted(req.get_param_value("q"), req.remote_addr, res);
+        encrypted(req.get_param_value("q"), tNote.address, res);
     });
     http_->Post(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
-        encrypted(req.has_param("q") ? req.get_param_value("q") : formValueQ(req.body), req.remote_addr, res);
+        encrypted(req.has_param("q") ? req.get_param_value("q") : formValueQ(req.body), tNote.address, res);
     });
     http_->Get(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) {
         size_t q = req.target.find('?');
-        plain(q == std::string::npos ? std::string() : req.target.substr(q + 1), req.remote_addr, res);
+        plain(q == std::string::npos ? std::string() : req.target.substr(q + 1), tNote.address, res);
     });
-    http_->Post(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) { plain(req.body, req.remote_addr, res); });
+    http_->Post(kPlainPath, [plain](const httplib::Request& req, httplib::Response& res) { plain(req.body, tNote.address, res); });
     http_->Post(std::string(velcor::protocol::kEndSessionPath),
                 [this](const httplib::Request& req, httplib::Response& res) {
                     tNote.route = "end";
@@ -190,10 +217,10 @@ void BankServer::routes()
         http_->set_file_extension_and_mimetype_mapping("info", "text/plain");
     }
 
-    http_->set_pre_routing_handler([](const httplib::Request& req, httplib::Response&) {
-        ReplyCork::hold(req);
+    http_->set_pre_routing_handler([this](const httplib::Request& req, httplib::Response&) {
         tNote = RequestNote{};
         tNote.start = std::chrono::steady_clock::now();
+        tNote.address = clientAddress(req);
         return httplib::Server::HandlerResponse::Unhandled;
     });
     http_->set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
@@ -203,10 +230,12 @@ void BankServer::routes()
     });
     // httplib calls the logger once the whole reply is written.
     http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
+        // (A gateway's refusal is a 400 too, of a well-formed request: tNote is set.)
+        tRefusedRequest = res.status == 413 || res.status == 414 || res.status == 431 || (res.status == 400 && !tNote.set);
         AccessRecord r;
         r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                           tNote.start);
-        ReplyCork::release();
+        r.address = tNote.address.empty() ? clientAddress(req) : tNote.address;
         if (tNote.set) {
             r.trcode = tNote.trcode;
             r.sessionKey = tNote.sessionKey;
@@ -225,10 +254,24 @@ void BankServer::routes()
 
 void BankServer::start()
 {
-    http_ = std::make_unique<httplib::Server>();
     const ServerOptions& o = options_;
-    http_->new_task_queue = [o] { return new BoundedTaskQueue(o.threads, o.maxQueued, [] { ReplyCork::forget(); }); };
-    http_->set_tcp_nodelay(true);
+    IntakeLimits limits;
+    limits.perAddress = o.connectionsPerAddress;
+    limits.total = o.maxConnections;
+    limits.requestDeadline = o.requestDeadline;
+    limits.idleTimeout = std::chrono::seconds(o.keepAliveTimeout);
+    limits.bodyMax = o.payloadMax;
+    limits.unlimited = o.trustedFronts;
+    // One job per open connection at most: the intake never waits for room.
+    workers_ = std::make_unique<BoundedTaskQueue>(o.threads, o.maxConnections + 1);
+    intake_ = std::make_unique<ConnectionIntake>(limits, [this](std::unique_ptr<Connection> c) {
+        Connection* whole = c.release();
+        workers_->enqueue([this, whole] { serveConnection(std::unique_ptr<Connection>(whole)); });
+    });
+    intake_->start();
+
+    http_ = std::make_unique<IntakeServer>();
+    http_->accepted = [this](int fd) { intake_->add(fd); };
     // SO_REUSEADDR only: httplib's default adds SO_REUSEPORT, which would let a
     // second server share the port silently instead of failing to bind.
     http_->set_socket_options([](socket_t sock) {
@@ -238,20 +281,28 @@ void BankServer::start()
     http_->set_keep_alive_max_count(o.keepAliveMax);
     http_->set_keep_alive_timeout(o.keepAliveTimeout);
     http_->set_payload_max_length(o.payloadMax);
-    http_->set_read_timeout(o.readTimeout, 0);
     http_->set_write_timeout(o.writeTimeout, 0);
     routes();
 
+    bool bound = false;
     if (o.port == 0) {
         port_ = http_->bind_to_any_port(o.host);
-        if (port_ <= 0)
-            throw PortInUse("cannot listen on " + o.host);
+        bound = port_ > 0;
     } else {
-        if (!http_->bind_to_port(o.host, o.port))
-            throw PortInUse("cannot listen on " + o.host + ":" + std::to_string(o.port) +
-                            " (address in use or not available)");
+        bound = http_->bind_to_port(o.host, o.port);
         port_ = o.port;
     }
+    if (!bound) {
+        http_.reset();
+        intake_->stop();
+        workers_->shutdown();
+        intake_.reset();
+        workers_.reset();
+        throw PortInUse(o.port == 0 ? "cannot listen on " + o.host
+                                    : "cannot listen on " + o.host + ":" + std::to_string(o.port) +
+                                          " (address in use or not available)");
+    }
+    http_->widenBacklog(1024);
     listener_ = std::thread([this] { http_->listen_after_bind(); });
     // stop() only reaches a server that is already running.
     for (int i = 0; i < 5000 && !http_->is_running(); ++i)
@@ -261,6 +312,29 @@ void BankServer::start()
         stopping_ = false;
     }
     sweeper_ = std::thread([this] { sweep(); });
+}
+
+// A worker answers one whole request; the connection then waits in the intake
+// for its next one (or is closed).
+void BankServer::serveConnection(std::unique_ptr<Connection> c)
+{
+    const bool closeConnection = c->served + 1 >= options_.keepAliveMax;
+    bool closed = false;
+    bool ok = false;
+    {
+        ConnectionStream stream(*c, std::chrono::seconds(options_.writeTimeout));
+        tRefusedRequest = false;
+        tNote = RequestNote{};  // what httplib refuses before routing is logged without a stale note
+        tNote.start = std::chrono::steady_clock::now();
+        ok = http_->serve(stream, closeConnection, closed) && !tRefusedRequest;
+        ok = stream.flush() && ok;
+        stream.consume();
+    }
+    ++c->served;
+    if (ok && !closed && !closeConnection)
+        intake_->resume(std::move(c));
+    else
+        intake_->close(std::move(c));
 }
 
 void BankServer::sweep()
@@ -292,6 +366,11 @@ void BankServer::stop()
     http_->stop();
     if (listener_.joinable())
         listener_.join();
+    // Connections still reading are closed; requests already read are answered.
+    intake_->stop();
+    workers_->shutdown();
+    intake_.reset();
+    workers_.reset();
     http_.reset();
 }
 

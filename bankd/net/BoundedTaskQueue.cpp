@@ -2,8 +2,8 @@
 
 namespace bankd {
 
-BoundedTaskQueue::BoundedTaskQueue(std::size_t threads, std::size_t maxQueued, std::function<void()> afterEach)
-    : maxQueued_(maxQueued == 0 ? 1 : maxQueued), afterEach_(std::move(afterEach))
+BoundedTaskQueue::BoundedTaskQueue(std::size_t threads, std::size_t maxQueued)
+    : maxQueued_(maxQueued == 0 ? 1 : maxQueued)
 {
     if (threads == 0)
         threads = 1;
@@ -20,7 +20,7 @@ void BoundedTaskQueue::enqueue(std::function<void()> fn)
 {
     std::unique_lock<std::mutex> lock(mutex_);
     hasRoom_.wait(lock, [this] { return stopping_ || jobs_.size() < maxQueued_; });
-    // Even while stopping the job runs: it owns the accepted socket and closes it.
+    // Even while stopping the job runs: it owns its connection and closes it.
     jobs_.push_back(std::move(fn));
     hasWork_.notify_one();
 }
@@ -55,8 +55,6 @@ void BoundedTaskQueue::work()
         }
         hasRoom_.notify_one();
         job();
-        if (afterEach_)
-            afterEach_();
     }
 }
 

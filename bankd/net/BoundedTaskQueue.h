@@ -1,8 +1,7 @@
 #pragma once
 // The HTTP server's worker pool: a fixed number of threads and a bounded
-// queue of accepted connections. When the queue is full the accepting thread
-// waits, so a flood of connections queues in the kernel's backlog instead of
-// in memory.
+// queue of jobs (each a whole request read by the connection intake). When
+// the queue is full, enqueue waits for room.
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -11,24 +10,23 @@
 #include <thread>
 #include <vector>
 
-#include <httplib.h>
-
 namespace bankd {
 
-class BoundedTaskQueue : public httplib::TaskQueue {
+class BoundedTaskQueue {
 public:
-    // afterEach runs on the worker thread after every job (a connection served).
-    BoundedTaskQueue(std::size_t threads, std::size_t maxQueued, std::function<void()> afterEach = {});
-    ~BoundedTaskQueue() override;
+    BoundedTaskQueue(std::size_t threads, std::size_t maxQueued);
+    ~BoundedTaskQueue();
+    BoundedTaskQueue(const BoundedTaskQueue&) = delete;
+    BoundedTaskQueue& operator=(const BoundedTaskQueue&) = delete;
 
-    void enqueue(std::function<void()> fn) override;
-    void shutdown() override;
+    void enqueue(std::function<void()> fn);
+    // Runs every job queued so far, then joins the threads.
+    void shutdown();
 
 private:
     void work();
 
     std::size_t maxQueued_;
-    std::function<void()> afterEach_;
     std::mutex mutex_;
     std::condition_variable hasWork_;
     std::condition_variable hasRoom_;

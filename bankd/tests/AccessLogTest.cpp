@@ -26,17 +26,17 @@ TEST(AccessLog, OneLineWithTheAgreedFields)
     ManualClock clock(std::chrono::system_clock::from_time_t(1'730'784'730));
     {
         AccessLog log(dir.str("a.log"), clock);
-        log.write({"PDA_U001", "AbCd+/EfGhIjKlMn", "ALICE", "10000", std::chrono::microseconds(1234), "enc"});
-        log.write({"PDA_T003", "", "-", "10000", std::chrono::microseconds(56), "plain"});
+        log.write({"PDA_U001", "AbCd+/EfGhIjKlMn", "ALICE", "10000", std::chrono::microseconds(1234), "enc", "203.0.113.7"});
+        log.write({"PDA_T003", "", "-", "10000", std::chrono::microseconds(56), "plain", ""});
     }
     EXPECT_EQ(readFile(dir.str("a.log")),
-              "2024-11-05T14:32:10 PDA_U001 sess=AbCd+/Ef user=ALICE result=10000 us=1234 route=enc\n"
-              "2024-11-05T14:32:10 PDA_T003 sess=- user=- result=10000 us=56 route=plain\n");
+              "2024-11-05T14:32:10 PDA_U001 sess=AbCd+/Ef user=ALICE result=10000 us=1234 route=enc addr=203.0.113.7\n"
+              "2024-11-05T14:32:10 PDA_T003 sess=- user=- result=10000 us=56 route=plain addr=-\n");
 }
 
 TEST(AccessLog, HostileFieldsCannotForgeLines)
 {
-    std::string line = AccessLog::format({"PDA\nFAKE", "x y\nz", "A B\r\nresult=10000", "BIZ06", {}, "enc"},
+    std::string line = AccessLog::format({"PDA\nFAKE", "x y\nz", "A B\r\nresult=10000", "BIZ06", {}, "enc", "1.2.3.4\nresult=10000"},
                                          std::chrono::system_clock::from_time_t(0));
     EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
     EXPECT_EQ(line.find("result=10000"), std::string::npos);
@@ -57,7 +57,7 @@ TEST(AccessLog, NeverHoldsPasswordsOrSecurityValues)
         };
         for (const char* q : requests) {
             auto o = bank.encrypted(sessionKey(1), q);
-            log.write({o.trcode, sessionKey(1), o.user, o.envelope.code(), std::chrono::microseconds(10), "enc"});
+            log.write({o.trcode, sessionKey(1), o.user, o.envelope.code(), std::chrono::microseconds(10), "enc", "127.0.0.1"});
         }
     }
     std::string text = readFile(path);
@@ -73,11 +73,11 @@ TEST(AccessLog, ReopenedAfterRotationWritesTheNewFileOwnerOnly)
     TempDir dir;
     ManualClock clock(std::chrono::system_clock::from_time_t(1'730'784'730));
     AccessLog log(dir.str("a.log"), clock);
-    log.write({"PDA_U001", "", "A", "10000", std::chrono::microseconds(1), "enc"});
+    log.write({"PDA_U001", "", "A", "10000", std::chrono::microseconds(1), "enc", "127.0.0.1"});
     std::filesystem::rename(dir.str("a.log"), dir.str("a.log.1"));  // as logrotate does
-    log.write({"PDA_U001", "", "B", "10000", std::chrono::microseconds(1), "enc"});
+    log.write({"PDA_U001", "", "B", "10000", std::chrono::microseconds(1), "enc", "127.0.0.1"});
     ASSERT_TRUE(log.reopen());
-    log.write({"PDA_U001", "", "C", "10000", std::chrono::microseconds(1), "enc"});
+    log.write({"PDA_U001", "", "C", "10000", std::chrono::microseconds(1), "enc", "127.0.0.1"});
     const std::string old = readFile(dir.str("a.log.1")), fresh = readFile(dir.str("a.log"));
     EXPECT_NE(old.find("user=A"), std::string::npos);
     EXPECT_NE(old.find("user=B"), std::string::npos);

@@ -296,3 +296,44 @@ TEST_F(HttpFixture, StopFinishesCleanlyAndCanBeRepeated)
     after.set_connection_timeout(1, 0);
     EXPECT_FALSE(after.Get("/servlet/TvPdaNoEnc?trcode=PDA_T003"));
 }
+
+TEST_F(HttpFixture, LoginFreeRequestsCountTheAddressATrustedFrontNamesAndNoOtherPeers)
+{
+    ServerOptions o;
+    o.threads = 2;
+    o.trustedFronts = {"127.0.0.1"};
+    BankServer fronted(bank.dispatcher, gateway, log, o);
+    fronted.start();
+    httplib::Client viaFront("127.0.0.1", fronted.port());
+    auto cheque = [&](httplib::Client& client, int n, const httplib::Headers& headers) {
+        auto c = channel();
+        std::string cipher = c->sealRequest(false, "useSess=N&encrypt=1&trcode=PDA_S003&BankCD=20&PublShopNO=0123&CheckNO=" +
+                                                       std::to_string(71000000 + n) + "&CheckKind=50&CheckMny=1000");
+        httplib::Result r = client.Get("/servlet/TvPdaMain?q=" + escapeCipher(cipher), headers);
+        if (!r)
+            return std::string("no answer");
+        auto plain = c->openReply(r->body);
+        return plain ? msgCode(*plain) : "RAW:" + r->body;
+    };
+    // A client behind the trusted front uses up its own allowance ...
+    for (int i = 0; i < kPerAddress; ++i)
+        EXPECT_EQ(cheque(viaFront, i, {{"X-Real-IP", "198.51.100.1"}}), result::kUnknownCheque) << i;
+    EXPECT_EQ(cheque(viaFront, 100, {{"X-Real-IP", "198.51.100.1"}}), result::kTooMany);
+    // ... and holds back no other client of the same front (named by X-Real-IP,
+    // or by the entry the front added last to X-Forwarded-For).
+    EXPECT_EQ(cheque(viaFront, 101, {{"X-Real-IP", "198.51.100.2"}}), result::kUnknownCheque);
+    EXPECT_EQ(cheque(viaFront, 102, {{"X-Forwarded-For", "198.51.100.1, 198.51.100.3"}}), result::kUnknownCheque);
+    // The same headers from a peer that is not a trusted front name nobody: its own address is counted.
+    for (int i = 0; i < kPerAddress; ++i)
+        EXPECT_EQ(cheque(*http, 200 + i, {{"X-Real-IP", "198.51.100." + std::to_string(10 + i)}}),
+                  result::kUnknownCheque)
+            << i;
+    EXPECT_EQ(cheque(*http, 300, {{"X-Real-IP", "198.51.100.99"}}), result::kTooMany);
+    fronted.stop();
+    std::ifstream in(bank.dir.str("access.log"));
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("addr=198.51.100.2\n"), std::string::npos);
+    EXPECT_NE(text.find("addr=198.51.100.3\n"), std::string::npos);
+    EXPECT_EQ(text.find("addr=198.51.100.10\n"), std::string::npos);
+    EXPECT_NE(text.find("addr=127.0.0.1\n"), std::string::npos);
+}

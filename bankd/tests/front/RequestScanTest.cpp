@@ -1,0 +1,60 @@
+// Finding where a request ends before anyone parses it.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "RequestScan.h"
+
+using namespace bankd;
+
+namespace {
+constexpr std::size_t kHeaderMax = 256;
+constexpr std::size_t kBodyMax = 64;
+RequestScan scan(const std::string& s)
+{
+    return scanRequest(s, kHeaderMax, kBodyMax);
+}
+} // namespace
+
+TEST(RequestScan, ARequestEndsAfterItsHeadersAndTheBodyItAnnounces)
+{
+    const std::string get = "GET /a?q=1 HTTP/1.1\r\nHost: b\r\n\r\n";
+    for (std::size_t cut = 0; cut < get.size(); ++cut)
+        EXPECT_EQ(scan(get.substr(0, cut)).state, RequestScan::Incomplete) << cut;
+    RequestScan whole = scan(get + "GET /next");  // pipelined bytes behind it stay out
+    EXPECT_EQ(whole.state, RequestScan::Complete);
+    EXPECT_EQ(whole.length, get.size());
+
+    const std::string post = "\r\nPOST /p HTTP/1.1\ncontent-length:  5 \n\nq=abc";  // bare LFs, a blank line first
+    EXPECT_EQ(scan(post.substr(0, post.size() - 1)).state, RequestScan::Incomplete);
+    EXPECT_EQ(scan(post).state, RequestScan::Complete);
+    EXPECT_EQ(scan(post + "xx").length, post.size());
+}
+
+TEST(RequestScan, OversizeOrUnmeasuredRequestsAreRefusedEarly)
+{
+    // A request line that has not ended by the header limit: 414; headers: 431.
+    EXPECT_EQ(scan("GET /" + std::string(kHeaderMax, 'a')).status, 414);
+    EXPECT_EQ(scan("GET / HTTP/1.1\r\nX: " + std::string(kHeaderMax, 'a')).status, 431);
+    EXPECT_EQ(scan("GET / HTTP/1.1\r\nX: " + std::string(kHeaderMax, 'a') + "\r\n\r\n").status, 431);
+    // A body over the limit is refused on its announcement, before it is sent.
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nContent-Length: 65\r\n\r\n").status, 413);
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nContent-Length: 64\r\n\r\n").state, RequestScan::Incomplete);
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nContent-Length: 99999999999999999999\r\n\r\n").status, 400);
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n").status, 400);
+    // Two lengths: the parser behind might believe the other one and wait for bytes.
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nContent-Length: 9\r\nContent-length: 0\r\n\r\n").status, 400);
+    EXPECT_EQ(scan("POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n5\r\nq=abc\r\n0\r\n\r\n").status, 411);
+}
+
+TEST(RequestScan, AClientWaitingForContinueIsNamedUntilItsBodyStarts)
+{
+    const std::string head = "POST /p HTTP/1.1\r\nHost: b\r\nExpect: 100-continue\r\nContent-Length: 5\r\n\r\n";
+    RequestScan waiting = scan(head);
+    EXPECT_EQ(waiting.state, RequestScan::Incomplete);
+    ASSERT_TRUE(waiting.expectsContinue);
+    EXPECT_EQ(head.substr(waiting.expectLine, waiting.expectLength), "Expect: 100-continue\r\n");
+    EXPECT_FALSE(scan(head + "q=").expectsContinue);
+    EXPECT_FALSE(scan(head + "q=abc").expectsContinue);
+    EXPECT_FALSE(scan(head.substr(0, 40)).expectsContinue);  // headers not yet whole
+}
