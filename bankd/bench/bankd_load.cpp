@@ -1,6 +1,8 @@
 // Load generator for a running bankd (loopback only): N concurrent clients,
 // each with its own encrypted session and keep-alive connection, for a bounded
-// time; reports requests per second and latency percentiles. The plain mode
+// time; reports requests per second and latency percentiles. The inquiry
+// mode logs each client in (its own session) and repeats the account list
+// PDA_U002, a read of the bank's store behind the encrypted route. The plain mode
 // GETs a path without encryption, to measure another server (a static file
 // under nginx) with the same client. The transfer mode logs in as fresh
 // security-card customers it adds to the bank's store and makes transfers
@@ -8,6 +10,7 @@
 //
 //   bankd_load --port 8080 --data DIR --mode t003 --clients 8 --seconds 10
 //   bankd_load --port 8080 --data DIR --mode login --user DEMOS --password 1111
+//   bankd_load --port 8080 --data DIR --mode inquiry --user DEMOS --password 1111
 //   bankd_load --port 8081 --mode plain --path /static.txt
 //   bankd_load --port 8080 --data DIR --mode transfer --clients 8 --seconds 10
 //
@@ -52,12 +55,12 @@ int main(int argc, char** argv)
     app.add_option("--port", port, "Port")->required()->check(CLI::Range(1, 65535));
     app.add_option("--data", data, "bankd data folder (its gateway key is used)");
     app.add_option("--key", key, "Gateway public key (standard base64)");
-    app.add_option("--mode", mode, "t003, login, plain or transfer")
-        ->check(CLI::IsMember({"t003", "login", "plain", "transfer"}))
+    app.add_option("--mode", mode, "t003, inquiry, login, plain or transfer")
+        ->check(CLI::IsMember({"t003", "inquiry", "login", "plain", "transfer"}))
         ->capture_default_str();
     app.add_option("--path", path, "Path for the plain mode")->capture_default_str();
-    app.add_option("--user", user, "User ID for the login mode")->capture_default_str();
-    app.add_option("--password", password, "Password for the login mode")->capture_default_str();
+    app.add_option("--user", user, "User ID for the login and inquiry modes")->capture_default_str();
+    app.add_option("--password", password, "Password for the login and inquiry modes")->capture_default_str();
     app.add_option("--clients", clients, "Concurrent clients (1-64)")->check(CLI::Range(1, 64))->capture_default_str();
     app.add_option("--seconds", seconds, "Duration (1-120)")->check(CLI::Range(1, 120))->capture_default_str();
     int externalEvery = 5;
@@ -110,6 +113,9 @@ int main(int argc, char** argv)
 
     std::vector<Worker> workers(static_cast<size_t>(clients));
     std::atomic<bool> go{false};
+    std::atomic<int> loginFailures{0};
+    std::atomic<int> prepared{0};
+    std::mutex loginMutex;
     auto deadline = Clock::now() + std::chrono::seconds(seconds) + std::chrono::milliseconds(200);
     std::vector<std::thread> threads;
     for (int i = 0; i < clients; ++i) {
@@ -122,8 +128,26 @@ int main(int argc, char** argv)
             std::unique_ptr<velcor::ClientChannel> channel;
             if (mode != "plain")
                 channel = std::make_unique<velcor::ClientChannel>(gatewayKey);
-            std::string request = mode == "login" ? "useSess=N&trcode=PDA_U001&UserID=" + user + "&UserPwd=" + password
-                                                  : "trcode=PDA_T003";
+            const std::string login = "useSess=N&trcode=PDA_U001&UserID=" + user + "&UserPwd=" + password;
+            std::string request = mode == "login"     ? login
+                                  : mode == "inquiry" ? "encrypt=1&trcode=PDA_U002&UserID=" + user
+                                                      : "trcode=PDA_T003";
+            if (mode == "inquiry") {
+                // Each client its own logged-in session, before the clock starts;
+                // one login at a time (parallel password checks of one user
+                // beyond the failure limit are refused as a burst).
+                std::lock_guard<std::mutex> lock(loginMutex);
+                auto r = http.Get("/servlet/TvPdaMain?q=" + escapeCipher(channel->sealRequest(false, login)));
+                auto plain = r ? channel->openReply(r->body) : std::nullopt;
+                if (!plain || !succeeded(*plain)) {
+                    std::fprintf(stderr, "bankd_load: login of %s: %s\n", user.c_str(),
+                                 plain ? bankd::load::messageOf(*plain).c_str() : "no answer");
+                    ++loginFailures;
+                    ++prepared;
+                    return;
+                }
+            }
+            ++prepared;
             while (!go)
                 std::this_thread::yield();
             while (Clock::now() < deadline) {
@@ -148,7 +172,10 @@ int main(int argc, char** argv)
             }
         });
     }
+    while (prepared < clients)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     auto start = Clock::now();
+    deadline = start + std::chrono::seconds(seconds);
     go = true;
     for (auto& t : threads)
         t.join();
@@ -170,5 +197,5 @@ int main(int argc, char** argv)
     std::printf("mode=%s clients=%d seconds=%.1f ok=%zu errors=%ld rps=%.0f p50=%.3fms p90=%.3fms p99=%.3fms\n",
                 mode.c_str(), clients, elapsed, all.size(), errors, static_cast<double>(all.size()) / elapsed,
                 pct(0.50), pct(0.90), pct(0.99));
-    return errors > 0 && all.empty() ? 1 : 0;
+    return (errors > 0 && all.empty()) || loginFailures > 0 ? 1 : 0;
 }
