@@ -65,6 +65,20 @@ std::vector<Account> ofCustomer(Db& db, std::int64_t customerId)
     return out;
 }
 
+std::vector<WithLastMovement> ofCustomerWithLastMovement(Db& db, std::int64_t customerId)
+{
+    auto s = db.prepare(
+        "SELECT a.account_no, a.customer_id, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, "
+        "a.hidden, a.nickname, a.opened_on, "
+        "(SELECT max(h.at) FROM account_history h WHERE h.account_no = a.account_no) "
+        "FROM accounts a WHERE a.customer_id = ?1 ORDER BY a.opened_on, a.account_no");
+    s.bind(1, customerId);
+    std::vector<WithLastMovement> out;
+    while (s.step())
+        out.push_back({readAccount(s), s.isNull(10) ? std::string() : s.text(10)});
+    return out;
+}
+
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo)
 {
     auto s = db.prepare("SELECT pwd_hash FROM accounts WHERE account_no = ?1");

@@ -13,7 +13,14 @@ namespace bankd {
 
 namespace {
 std::atomic<std::uint64_t> gVerifications{0};
-thread_local std::string tLastCost;
+std::mutex gLastCostMutex;
+std::string gLastCost;
+
+void noteCost(std::string cost)
+{
+    std::lock_guard<std::mutex> lock(gLastCostMutex);
+    gLastCost = std::move(cost);
+}
 
 // "$argon2id$v=19$m=...,t=...,p=..." without the salt and the hash.
 std::string costOf(const std::string& hash)
@@ -61,7 +68,7 @@ bool verifyPassword(const std::string& hash, std::string_view password)
     if (sodium_init() < 0)
         return false;
     ++gVerifications;
-    tLastCost = costOf(hash);
+    noteCost(costOf(hash));
     std::string p = normalisePassword(password);
     bool ok = crypto_pwhash_str_verify(hash.c_str(), p.data(), p.size()) == 0;
     sodium_memzero(p.data(), p.size());
@@ -125,7 +132,7 @@ bool verifySecret(const std::string& hash, std::string_view secret, const Secret
     if (sodium_init() < 0)
         return false;
     ++gVerifications;
-    tLastCost = kKeyedPrefix;
+    noteCost(kKeyedPrefix);
     std::string_view rest = std::string_view(hash).substr(std::char_traits<char>::length(kKeyedPrefix));
     size_t dollar = rest.find('$');
     unsigned char salt[kSaltBytes], mac[kMacBytes];
@@ -166,7 +173,8 @@ std::uint64_t passwordVerifications()
 
 std::string lastVerifiedCost()
 {
-    return tLastCost;
+    std::lock_guard<std::mutex> lock(gLastCostMutex);
+    return gLastCost;
 }
 
 } // namespace bankd

@@ -41,10 +41,10 @@ bool verifySecret(const std::string& hash, std::string_view secret, const Secret
 // the time of the answer does not tell which IDs exist. Always false.
 bool verifyAgainstDecoy(std::string_view password, const HashCost& cost);
 
-// Verifications run so far in this process, and the cost part of the hash the
-// calling thread verified last ("$argon2id$v=19$m=19456,t=2,p=1", or "$bk1$"
-// for a keyed hash): what a
-// path's hash work was, seen without timing it.
+// Verifications run so far in this process, and the cost part of the hash
+// verified last in it, on any thread ("$argon2id$v=19$m=19456,t=2,p=1", or
+// "$bk1$" for a keyed hash; keyed hashes are checked on the store's writer
+// thread): what a path's hash work was, seen without timing it.
 std::uint64_t passwordVerifications();
 std::string lastVerifiedCost();
 

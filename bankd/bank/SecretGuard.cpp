@@ -102,4 +102,19 @@ Checked check(Store& store, Secret kind, const std::string& subject, const std::
     return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
 }
 
+Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::string& subject, const std::string& hash,
+                   std::string_view given, Clock::time_point now)
+{
+    const std::string at = bankTimestamp(now);
+    if (begin(db, kind, subject, at) == Admit::Locked)
+        return {Verdict::Locked, kSecretFailureLimit};
+    if (isKeyedHash(hash) && verifySecret(hash, given, keys)) {
+        // Counted just now in this transaction: nothing can have locked it since.
+        succeeded(db, kind, subject);
+        return {Verdict::Right, 0};
+    }
+    Failure f = failed(db, kind, subject, at);
+    return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
+}
+
 } // namespace bankd::guard

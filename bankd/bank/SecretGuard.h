@@ -18,6 +18,7 @@
 namespace bankd {
 
 class Db;
+class SecretKeys;
 class Store;
 
 enum class Secret { LoginPassword, AccountPassword, CardPin, SecurityValue };
@@ -66,6 +67,15 @@ struct Checked {
 using Upgrade = std::function<void(Db&, const std::string& keyedHash)>;
 Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
               std::string_view given, Clock::time_point now, const Upgrade& upgrade = {});
+
+// The same for a secret under a keyed hash (isKeyedHash), inside the caller's
+// write transaction: the attempt is counted, the hash checked (microseconds,
+// so it may hold the transaction) and the outcome written in that one
+// transaction, together with whatever the caller writes after a right secret.
+// Whatever the verdict, the caller must let its transaction commit (return,
+// not throw) so that a wrong attempt stays counted.
+Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::string& subject, const std::string& hash,
+                   std::string_view given, Clock::time_point now);
 
 } // namespace guard
 } // namespace bankd

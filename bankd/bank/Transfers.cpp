@@ -184,6 +184,77 @@ Quote quoteOf(const std::string& serial, quotes::Values v)
     return q;
 }
 
+std::optional<Refusal> passwordRefusal(const guard::Checked& checked)
+{
+    if (checked.verdict == guard::Verdict::Locked)
+        return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
+    if (checked.verdict == guard::Verdict::Wrong)
+        return Refusal{result::kTrfPassword, std::string(result::kTrfPasswordText) + " (" +
+                                                 std::to_string(checked.failures) + "회 오류, " +
+                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
+    return std::nullopt;
+}
+
+// The checks and pricing of a transfer whose password was right, and its
+// quote opened; inside the caller's write.
+std::variant<Refusal, Quote> quoteIn(Db& db, const QuoteInput& in, const Customer& customer, Clock::time_point now,
+                                     const Limits& limits)
+{
+    const std::string today = bankTime(now).date;
+    auto src = sourceOf(db, customer.id, in.from);
+    if (!src)
+        return refuse(result::kTrfAccount, result::kTrfAccountText);
+    if (src->locked)
+        return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
+
+    Quote q;
+    q.fromAccount = in.from;
+    q.fromDisplay = src->account.displayNo;
+    q.bankCode = in.bankCode;
+    q.bankName = banks::nameOf(in.bankCode);
+    if (q.bankName.empty())
+        return refuse(result::kTrfBank, result::kTrfBankText);
+    if (!plainAccountNo(in.to) || (in.bankCode == banks::kOwnBank && in.to == in.from))
+        return refuse(result::kTrfRecipient, result::kTrfRecipientText);
+    q.toAccount = in.to;
+    q.recipient = recipientOf(db, q.bankCode, q.toAccount);
+    if (q.recipient.empty())
+        return refuse(result::kTrfRecipient, result::kTrfRecipientText);
+    auto amount = parseAmount(in.amount);
+    if (!amount || *amount <= 0)
+        return refuse(result::kTrfAmount, result::kTrfAmountText);
+    if (*amount > limits.perTransfer)
+        return refuse(result::kTrfLimit, result::kTrfLimitText);
+    q.amount = *amount;
+    q.fee = feeFor(q.bankCode, q.amount);
+
+    auto date = parseDate(in.execDate);
+    auto first = parseDate(today);
+    if (!date || !first || sys_days(*date) < sys_days(*first) ||
+        sys_days(*date) > sys_days(*first) + days(limits.maxDaysAhead))
+        return refuse(result::kTrfDate, result::kTrfDateText);
+    q.execDate = in.execDate;
+    q.scheduled = in.execDate > today;
+
+    if (in.sender.size() > 60 || in.cms.size() > 20 || (!in.cms.empty() && accounts::digitsOnly(in.cms) != in.cms))
+        return refuse(result::kBadValue, result::kBadValueText);
+    q.sender = in.sender.empty() ? customer.name : in.sender;
+    q.cms = in.cms;
+    q.balanceBefore = src->account.balance;
+    q.daySum = daySum(db, q.fromAccount, today);
+    q.dailyLimit = limits.daily;
+    if (!q.scheduled) {
+        if (q.daySum + q.amount > limits.daily)
+            return refuse(result::kTrfLimit, result::kTrfLimitText);
+        if (q.balanceBefore < q.amount + q.fee)
+            return refuse(result::kTrfFunds, result::kTrfFundsText);
+    }
+
+    q.serial = quotes::open(db, {kQuoteKind, customer.id, in.sessionKey}, boundValues(q), now,
+                            limits.quoteLife);
+    return q;
+}
+
 } // namespace
 
 std::int64_t feeFor(const std::string& bankCode, std::int64_t amount)
@@ -195,7 +266,6 @@ std::int64_t feeFor(const std::string& bankCode, std::int64_t amount)
 
 std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock::time_point now, const Limits& limits)
 {
-    const std::string today = bankTime(now).date;
     if (!plainAccountNo(in.from))
         return refuse(result::kTrfAccount, result::kTrfAccountText);
     if (in.password.empty() || in.password.size() > 16)
@@ -217,70 +287,26 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
     });
     if (!pre.customer || !pre.source)
         return refuse(result::kTrfAccount, result::kTrfAccountText);
+    if (isKeyedHash(pre.hash)) {
+        // A keyed hash: the password's attempt, check and outcome and the quote
+        // are one durable write.
+        return store.write([&](Db& db) -> std::variant<Refusal, Quote> {
+            const std::string hash = accounts::passwordHash(db, in.from).value_or("");
+            auto checked = guard::checkKeyed(db, store.keys(), Secret::AccountPassword, in.from, hash, in.password, now);
+            if (auto no = passwordRefusal(checked))
+                return *no;
+            return quoteIn(db, in, *pre.customer, now, limits);
+        });
+    }
+    // An Argon2id hash (made before keyed ones): checked outside any
+    // transaction, and replaced by a keyed one when right.
     auto checked = guard::check(store, Secret::AccountPassword, in.from, pre.hash, in.password, now,
                                 [&](Db& db, const std::string& keyed) { accounts::setPasswordHash(db, in.from, keyed); });
-    if (checked.verdict == guard::Verdict::Locked)
-        return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
-    if (checked.verdict == guard::Verdict::Wrong)
-        return Refusal{result::kTrfPassword, std::string(result::kTrfPasswordText) + " (" +
-                                                 std::to_string(checked.failures) + "회 오류, " +
-                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
-
-    return store.write([&](Db& db) -> std::variant<Refusal, Quote> {
-        auto src = sourceOf(db, pre.customer->id, in.from);
-        if (!src)
-            return refuse(result::kTrfAccount, result::kTrfAccountText);
-        if (src->locked)
-            return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
-
-        Quote q;
-        q.fromAccount = in.from;
-        q.fromDisplay = src->account.displayNo;
-        q.bankCode = in.bankCode;
-        q.bankName = banks::nameOf(in.bankCode);
-        if (q.bankName.empty())
-            return refuse(result::kTrfBank, result::kTrfBankText);
-        if (!plainAccountNo(in.to) || (in.bankCode == banks::kOwnBank && in.to == in.from))
-            return refuse(result::kTrfRecipient, result::kTrfRecipientText);
-        q.toAccount = in.to;
-        q.recipient = recipientOf(db, q.bankCode, q.toAccount);
-        if (q.recipient.empty())
-            return refuse(result::kTrfRecipient, result::kTrfRecipientText);
-        auto amount = parseAmount(in.amount);
-        if (!amount || *amount <= 0)
-            return refuse(result::kTrfAmount, result::kTrfAmountText);
-        if (*amount > limits.perTransfer)
-            return refuse(result::kTrfLimit, result::kTrfLimitText);
-        q.amount = *amount;
-        q.fee = feeFor(q.bankCode, q.amount);
-
-        auto date = parseDate(in.execDate);
-        auto first = parseDate(today);
-        if (!date || !first || sys_days(*date) < sys_days(*first) ||
-            sys_days(*date) > sys_days(*first) + days(limits.maxDaysAhead))
-            return refuse(result::kTrfDate, result::kTrfDateText);
-        q.execDate = in.execDate;
-        q.scheduled = in.execDate > today;
-
-        if (in.sender.size() > 60 || in.cms.size() > 20 || (!in.cms.empty() && accounts::digitsOnly(in.cms) != in.cms))
-            return refuse(result::kBadValue, result::kBadValueText);
-        q.sender = in.sender.empty() ? pre.customer->name : in.sender;
-        q.cms = in.cms;
-        q.balanceBefore = src->account.balance;
-        q.daySum = daySum(db, q.fromAccount, today);
-        q.dailyLimit = limits.daily;
-        if (!q.scheduled) {
-            if (q.daySum + q.amount > limits.daily)
-                return refuse(result::kTrfLimit, result::kTrfLimitText);
-            if (q.balanceBefore < q.amount + q.fee)
-                return refuse(result::kTrfFunds, result::kTrfFundsText);
-        }
-
-        q.serial = quotes::open(db, {kQuoteKind, pre.customer->id, in.sessionKey}, boundValues(q), now,
-                                limits.quoteLife);
-        return q;
-    });
+    if (auto no = passwordRefusal(checked))
+        return *no;
+    return store.write([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); });
 }
+
 
 std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock::time_point now, const Limits& limits)
 {

@@ -80,10 +80,9 @@ Envelope accountList(RequestContext& ctx)
             return Envelope(result::kSession, result::kSessionText);
         Envelope env = Envelope::ok();
         env.emptyList();
-        for (const Account& a : accounts::ofCustomer(db, customer->id)) {
+        for (const auto& [a, last] : accounts::ofCustomerWithLastMovement(db, customer->id)) {
             if (a.hidden)
                 continue;
-            std::string last = lastMovement(db, a.accountNo);
             env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), a.nickname, a.openedOn, a.kindCode,
                            a.withdrawal ? "Y" : "N", last.empty() ? std::string() : accounts::digitsOnly(last.substr(0, 10))});
         }
