@@ -1,6 +1,7 @@
 #include "HttpExchange.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -13,20 +14,73 @@
 namespace transport {
 namespace {
 
-void initCurlOnce()
+// libcurl, loaded on the first request rather than with the program: it
+// brings its TLS, Kerberos and LDAP libraries along, whose loading and
+// set-up would otherwise be paid at every start of the client.
+struct Curl {
+    CURLcode (*global_init)(long);
+    CURL* (*easy_init)();
+    CURLcode (*easy_setopt)(CURL*, CURLoption, ...);
+    CURLcode (*easy_perform)(CURL*);
+    CURLcode (*easy_getinfo)(CURL*, CURLINFO, ...);
+    void (*easy_cleanup)(CURL*);
+    const char* (*easy_strerror)(CURLcode);
+    curl_slist* (*slist_append)(curl_slist*, const char*);
+    void (*slist_free_all)(curl_slist*);
+    CURLU* (*url)();
+    void (*url_cleanup)(CURLU*);
+    CURLUcode (*url_set)(CURLU*, CURLUPart, const char*, unsigned int);
+    CURLUcode (*url_get)(const CURLU*, CURLUPart, char**, unsigned int);
+    void (*free)(void*);
+};
+
+template <class Fn>
+bool resolve(void* lib, const char* name, Fn& fn)
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    fn = reinterpret_cast<Fn>(dlsym(lib, name));
+    return fn != nullptr;
+}
+
+// The loaded and initialised library, or null when it cannot be loaded.
+const Curl* curlLib()
+{
+    static const Curl* loaded = [] () -> const Curl* {
+        void* lib = dlopen(TVPB_CURL_SONAME, RTLD_NOW | RTLD_LOCAL);
+        if (!lib)
+            return nullptr;
+        static Curl c;
+        const bool all = resolve(lib, "curl_global_init", c.global_init) &&
+                         resolve(lib, "curl_easy_init", c.easy_init) &&
+                         resolve(lib, "curl_easy_setopt", c.easy_setopt) &&
+                         resolve(lib, "curl_easy_perform", c.easy_perform) &&
+                         resolve(lib, "curl_easy_getinfo", c.easy_getinfo) &&
+                         resolve(lib, "curl_easy_cleanup", c.easy_cleanup) &&
+                         resolve(lib, "curl_easy_strerror", c.easy_strerror) &&
+                         resolve(lib, "curl_slist_append", c.slist_append) &&
+                         resolve(lib, "curl_slist_free_all", c.slist_free_all) &&
+                         resolve(lib, "curl_url", c.url) && resolve(lib, "curl_url_cleanup", c.url_cleanup) &&
+                         resolve(lib, "curl_url_set", c.url_set) && resolve(lib, "curl_url_get", c.url_get) &&
+                         resolve(lib, "curl_free", c.free);
+        if (!all || c.global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK)
+            return nullptr;
+        return &c;
+    }();
+    return loaded;
+}
+
+QString cannotLoadText()
+{
+    return QStringLiteral("Error: 통신 라이브러리(libcurl)를 불러올 수 없습니다.");
 }
 
 struct CurlUrlDeleter {
-    void operator()(CURLU* h) const { curl_url_cleanup(h); }
+    void operator()(CURLU* h) const { curlLib()->url_cleanup(h); }
 };
 struct CurlDeleter {
-    void operator()(CURL* h) const { curl_easy_cleanup(h); }
+    void operator()(CURL* h) const { curlLib()->easy_cleanup(h); }
 };
 struct SlistDeleter {
-    void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+    void operator()(curl_slist* l) const { curlLib()->slist_free_all(l); }
 };
 
 struct Transfer {
@@ -66,7 +120,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
     auto* t = static_cast<Transfer*>(user);
     const size_t n = size * count;
     if (t->status == 0) // first body bytes: the status line is complete by now
-        curl_easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &t->status);
+        curlLib()->easy_getinfo(t->easy, CURLINFO_RESPONSE_CODE, &t->status);
     if (t->bodyRefused)
         return 0;
     if (t->request->wantBody && !t->request->wantBody(t->status)) {
@@ -82,7 +136,7 @@ size_t onBody(char* data, size_t size, size_t count, void* user)
         t->started = true;
         if (t->request->bodyStarts) {
             curl_off_t length = -1;
-            curl_easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+            curlLib()->easy_getinfo(t->easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
             t->request->bodyStarts(length);
         }
     }
@@ -137,7 +191,7 @@ QString errorTextFor(CURLcode code, const char* detail)
     default:
         break;
     }
-    QString message = QString::fromUtf8(detail && *detail ? detail : curl_easy_strerror(code));
+    QString message = QString::fromUtf8(detail && *detail ? detail : curlLib()->easy_strerror(code));
     return QStringLiteral("Error: %1").arg(message.left(260));
 }
 
@@ -150,25 +204,26 @@ QString outOfMemoryText()
 
 SplitUrl splitUrl(const QString& url)
 {
-    initCurlOnce();
     SplitUrl out;
     out.looksHttp = url.trimmed().startsWith(QLatin1String("http://"), Qt::CaseInsensitive);
-    std::unique_ptr<CURLU, CurlUrlDeleter> h(curl_url());
+    if (!curlLib())
+        return out;
+    std::unique_ptr<CURLU, CurlUrlDeleter> h(curlLib()->url());
     if (!h)
         return out;
     const QByteArray bytes = url.trimmed().toUtf8();
     if (bytes.contains('\0'))
         return out;
-    if (curl_url_set(h.get(), CURLUPART_URL, bytes.constData(), CURLU_NON_SUPPORT_SCHEME | CURLU_URLENCODE)
+    if (curlLib()->url_set(h.get(), CURLUPART_URL, bytes.constData(), CURLU_NON_SUPPORT_SCHEME | CURLU_URLENCODE)
         != CURLUE_OK)
         return out;
     char* scheme = nullptr;
     char* host = nullptr;
-    const bool hasScheme = curl_url_get(h.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK;
-    const bool hasHost = curl_url_get(h.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host && *host;
+    const bool hasScheme = curlLib()->url_get(h.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK;
+    const bool hasHost = curlLib()->url_get(h.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host && *host;
     const bool http = hasScheme && qstrcmp(scheme, "http") == 0;
-    curl_free(scheme);
-    curl_free(host);
+    curlLib()->free(scheme);
+    curlLib()->free(host);
     if (!hasScheme)
         return out;
     if (!http) {
@@ -178,10 +233,10 @@ SplitUrl splitUrl(const QString& url)
     if (!hasHost)
         return out;
     char* full = nullptr;
-    if (curl_url_get(h.get(), CURLUPART_URL, &full, 0) != CURLUE_OK)
+    if (curlLib()->url_get(h.get(), CURLUPART_URL, &full, 0) != CURLUE_OK)
         return out;
     out.url = QByteArray(full);
-    curl_free(full);
+    curlLib()->free(full);
     out.kind = SplitUrl::Http;
     return out;
 }
@@ -203,9 +258,12 @@ QByteArray locationHeader(const QByteArray& rawHeaders, bool* found)
 
 HttpResponse performHttp(const HttpRequest& request, StatusReporter& reporter)
 {
-    initCurlOnce();
     HttpResponse response;
-    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curlLib()) {
+        response.error = cannotLoadText();
+        return response;
+    }
+    std::unique_ptr<CURL, CurlDeleter> curl(curlLib()->easy_init());
     if (!curl) {
         response.error = outOfMemoryText();
         return response;
@@ -223,7 +281,7 @@ HttpResponse performHttp(const HttpRequest& request, StatusReporter& reporter)
         lines += QByteArrayLiteral("Expect:"); // no "Expect: 100-continue" round trip
     std::unique_ptr<curl_slist, SlistDeleter> headers;
     for (const QByteArray& line : lines) {
-        curl_slist* head = curl_slist_append(headers.get(), line.constData());
+        curl_slist* head = curlLib()->slist_append(headers.get(), line.constData());
         if (!head) {
             response.error = outOfMemoryText();
             return response;
@@ -234,42 +292,42 @@ HttpResponse performHttp(const HttpRequest& request, StatusReporter& reporter)
 
     char errorBuffer[CURL_ERROR_SIZE] = {};
     CURL* c = curl.get();
-    curl_easy_setopt(c, CURLOPT_URL, request.url.constData());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
-    curl_easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(c, CURLOPT_USERAGENT, "Pda_HttpVelcor");
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, CQD::ConnectTimeoutMs());
+    curlLib()->easy_setopt(c, CURLOPT_URL, request.url.constData());
+    curlLib()->easy_setopt(c, CURLOPT_PROTOCOLS_STR, "http");
+    curlLib()->easy_setopt(c, CURLOPT_FOLLOWLOCATION, 0L);
+    curlLib()->easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
+    curlLib()->easy_setopt(c, CURLOPT_USERAGENT, "Pda_HttpVelcor");
+    curlLib()->easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, CQD::ConnectTimeoutMs());
     if (request.stallTimeoutMs > 0) {
         // At least one byte per second, measured over the stall time.
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
-        curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, std::max(1L, request.stallTimeoutMs / 1000));
+        curlLib()->easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+        curlLib()->easy_setopt(c, CURLOPT_LOW_SPEED_TIME, std::max(1L, request.stallTimeoutMs / 1000));
     } else {
-        curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, CQD::TotalTimeoutMs());
+        curlLib()->easy_setopt(c, CURLOPT_TIMEOUT_MS, CQD::TotalTimeoutMs());
     }
-    curl_easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
+    curlLib()->easy_setopt(c, CURLOPT_MAXFILESIZE_LARGE,
                      static_cast<curl_off_t>(request.maxBodyBytes > 0 ? request.maxBodyBytes : CQD::kMaxBodyBytes));
-    curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
-    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
-    curl_easy_setopt(c, CURLOPT_HEADERDATA, &t);
-    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
-    curl_easy_setopt(c, CURLOPT_WRITEDATA, &t);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, onOpenSocket);
-    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &t);
-    curl_easy_setopt(c, CURLOPT_PREREQFUNCTION, onPrereq);
-    curl_easy_setopt(c, CURLOPT_PREREQDATA, &t);
+    curlLib()->easy_setopt(c, CURLOPT_ERRORBUFFER, errorBuffer);
+    curlLib()->easy_setopt(c, CURLOPT_HTTPHEADER, headers.get());
+    curlLib()->easy_setopt(c, CURLOPT_HEADERFUNCTION, onHeader);
+    curlLib()->easy_setopt(c, CURLOPT_HEADERDATA, &t);
+    curlLib()->easy_setopt(c, CURLOPT_WRITEFUNCTION, onBody);
+    curlLib()->easy_setopt(c, CURLOPT_WRITEDATA, &t);
+    curlLib()->easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, onOpenSocket);
+    curlLib()->easy_setopt(c, CURLOPT_OPENSOCKETDATA, &t);
+    curlLib()->easy_setopt(c, CURLOPT_PREREQFUNCTION, onPrereq);
+    curlLib()->easy_setopt(c, CURLOPT_PREREQDATA, &t);
     if (request.post) {
-        curl_easy_setopt(c, CURLOPT_POST, 1L);
-        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
-        curl_easy_setopt(c, CURLOPT_POSTFIELDS, request.body.constData());
+        curlLib()->easy_setopt(c, CURLOPT_POST, 1L);
+        curlLib()->easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
+        curlLib()->easy_setopt(c, CURLOPT_POSTFIELDS, request.body.constData());
     } else {
-        curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
+        curlLib()->easy_setopt(c, CURLOPT_HTTPGET, 1L);
     }
 
     reporter.report(InternetStatus::ResolvingName);
-    const CURLcode rc = curl_easy_perform(c);
-    curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
+    const CURLcode rc = curlLib()->easy_perform(c);
+    curlLib()->easy_getinfo(c, CURLINFO_RESPONSE_CODE, &response.status);
 
     response.tooLarge = t.tooLarge || rc == CURLE_FILESIZE_EXCEEDED;
     response.truncated = rc == CURLE_PARTIAL_FILE;
