@@ -52,17 +52,23 @@ std::shared_ptr<ClientChannel> VelcorEngine::channelFor(const QString& gateAddre
         fail(korean(text::kNoGateAddress));
         return nullptr;
     }
+    const QString pinned = platform::Deploy::gatewayPublicKey().trimmed();
     {
         std::lock_guard lock(m_mutex);
         auto it = m_channels.find(gateAddress);
-        if (it != m_channels.end())
-            return it->second;
+        if (it != m_channels.end()) {
+            if (it->second.gatewayKey == pinned)
+                return it->second.channel;
+            // deploy.ini now pins another key for this address (a new bank, or
+            // its key replaced): that bank cannot read the old session, so a
+            // new one starts.
+            m_channels.erase(it);
+        }
     }
     if (!create) {
         fail(korean(text::kNoSession));
         return nullptr;
     }
-    const QString pinned = platform::Deploy::gatewayPublicKey().trimmed();
     if (pinned.isEmpty()) {
         fail(korean(text::kNoGatewayKey));
         return nullptr;
@@ -79,7 +85,7 @@ std::shared_ptr<ClientChannel> VelcorEngine::channelFor(const QString& gateAddre
     }
     std::lock_guard lock(m_mutex);
     channel->setClockOffset(m_clockOffset);
-    return m_channels.emplace(gateAddress, std::move(channel)).first->second;
+    return m_channels.insert_or_assign(gateAddress, Channel{pinned, std::move(channel)}).first->second.channel;
 }
 
 QString VelcorEngine::encrypt(const QString& gateAddress, const QString& enginePath, const QString& request,
@@ -131,7 +137,7 @@ QString VelcorEngine::decrypt(const QString& gateAddress, const QString& cipher)
             std::lock_guard lock(m_mutex);
             m_clockOffset = *gatewayTime - ClientChannel::systemTime();
             for (auto& [address, each] : m_channels)
-                each->setClockOffset(m_clockOffset);
+                each.channel->setClockOffset(m_clockOffset);
             m_lastError = korean(text::kClockSet);
             return {};
         }
@@ -203,7 +209,12 @@ long VelcorEngine::endSession(const QString& gateAddress)
             auto it = m_channels.find(gateAddress);
             if (it == m_channels.end())
                 return Ended; // no session was ever opened: nothing to end
-            channel = it->second;
+            if (it->second.gatewayKey != platform::Deploy::gatewayPublicKey().trimmed()) {
+                // Opened with a bank of another key: this one never had it.
+                m_channels.erase(it);
+                return Ended;
+            }
+            channel = it->second.channel;
         }
         const QString host = platform::Deploy::serverHost().trimmed();
         if (host.isEmpty()) {

@@ -47,7 +47,12 @@ private:
     std::mutex m_operation;
     // Guards the table and the last error.
     std::mutex m_mutex;
-    std::map<QString, std::shared_ptr<ClientChannel>> m_channels;
+    // A channel is sealed to the gateway key deploy.ini pinned when it was made.
+    struct Channel {
+        QString gatewayKey;
+        std::shared_ptr<ClientChannel> channel;
+    };
+    std::map<QString, Channel> m_channels;
     QString m_lastError;
     // Seconds the gateway's clock is ahead of the system clock (one engine
     // speaks to one bank); every channel seals with it.

@@ -150,3 +150,27 @@ TEST_F(EngineTest, TransportFindsTheFactoryInTheProgramFolder)
     EXPECT_EQ(dlsym(lib, "_ZN6velcor12VelcorEngineC1Ev"), nullptr);
     dlclose(lib);
 }
+
+TEST_F(EngineTest, ANewGatewayKeyForTheSameAddressStartsANewSession)
+{
+    EXPECT_EQ(roundTrip(QStringLiteral("/off"), QStringLiteral("before"), QStringLiteral("one")), QStringLiteral("one"));
+
+    // Another bank on the same address (a restart with a new key, or a port
+    // used again): deploy.ini pins its key, and requests go to it readably.
+    const GatewayKeyPair newKeys = generateGatewayKeyPair();
+    Gateway newGateway{newKeys};
+    {
+        DeployFile newDeploy{QStringLiteral("127.0.0.1:9"), QString::fromStdString(newKeys.publicKeyBase64())};
+        const QString cipher = engine->encrypt(gate, QStringLiteral("/off"), QStringLiteral("after"), QStringLiteral("GET"));
+        ASSERT_FALSE(cipher.isEmpty()) << engine->lastError().toStdString();
+        const OpenResult opened = newGateway.open(cipher.toStdString());
+        ASSERT_TRUE(opened.ok) << opened.reason;
+        EXPECT_EQ(QString::fromUtf8(opened.opened.request), QStringLiteral("after"));
+        EXPECT_EQ(engine->decrypt(gate, QString::fromStdString(newGateway.seal(opened.opened, "two"))),
+                  QStringLiteral("two"));
+        EXPECT_FALSE(gateway.open(cipher.toStdString()).ok); // sealed for the new bank only
+    }
+    // Back on the first key: a session of its own again.
+    EXPECT_EQ(roundTrip(QStringLiteral("/off"), QStringLiteral("again"), QStringLiteral("three")),
+              QStringLiteral("three"));
+}
