@@ -303,9 +303,16 @@ void BankServer::start()
                                           " (address in use or not available)");
     }
     http_->widenBacklog(1024);
-    listener_ = std::thread([this] { http_->listen_after_bind(); });
-    // stop() only reaches a server that is already running.
-    for (int i = 0; i < 5000 && !http_->is_running(); ++i)
+    auto listenerDone = std::make_shared<std::atomic<bool>>(false);
+    listener_ = std::thread([this, listenerDone] {
+        http_->listen_after_bind();
+        *listenerDone = true;
+    });
+    // stop() only reaches a server that is already running: one stopped before
+    // its listener got going would listen on and never be joined. However long
+    // a loaded machine takes to schedule the listener, wait for it (or for its
+    // end, should it fail at once).
+    while (!http_->is_running() && !*listenerDone)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     {
         std::lock_guard<std::mutex> lock(sweepMutex_);
