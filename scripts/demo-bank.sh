@@ -38,23 +38,39 @@ delay=2000
 INI
   fi
   # Two free loopback ports: bankd's, and the nginx front's that the client uses.
-  read -r BANK_PORT PORT < <(python3 -c 'import socket
+  # A port found free may be taken by another program before bankd binds it;
+  # bankd then exits at once saying so, and the start is tried on fresh ports.
+  local up="" attempt
+  for attempt in 1 2 3; do
+    read -r BANK_PORT PORT < <(python3 -c 'import socket
 ss = [socket.socket() for _ in range(2)]
 for s in ss: s.bind(("127.0.0.1", 0))
 print(*[s.getsockname()[1] for s in ss])')
-  # The client finds the bank through deploy.ini; point it at this run's front.
-  sed -i -e "s/^server_host *=.*/server_host=127.0.0.1:$PORT/" -e "s/^host *=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
-  "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$BANK_PORT" --trusted-front 127.0.0.1 >"$DEMO/bankd.log" 2>&1 &
-  BANKD=$!
-  local up=""
-  for _ in $(seq 100); do
-    if curl -fs "http://127.0.0.1:$BANK_PORT/download/compaq/TVPB_Version.info" >/dev/null 2>&1; then up=1; break; fi
-    sleep 0.1
+    "$BIN/bankd" serve --data "$DEMO/bank" --listen "127.0.0.1:$BANK_PORT" --trusted-front 127.0.0.1 >"$DEMO/bankd.log" 2>&1 &
+    BANKD=$!
+    # Ready when it answers; on a loaded machine that may take long, so the
+    # wait ends on bankd's answer or its exit, with a generous bound.
+    local deadline=$((SECONDS + ${DEMO_START_SECONDS:-60}))
+    while [ "$SECONDS" -lt "$deadline" ] && kill -0 "$BANKD" 2>/dev/null; do
+      if curl -fs -m 10 "http://127.0.0.1:$BANK_PORT/download/compaq/TVPB_Version.info" >/dev/null 2>&1; then
+        up=1
+        break
+      fi
+      sleep 0.1
+    done
+    [ -n "$up" ] && break
+    kill -0 "$BANKD" 2>/dev/null && break  # still running but silent: no retry
+    wait "$BANKD" 2>/dev/null
+    BANKD=""
+    grep -q "address in use" "$DEMO/bankd.log" || break
   done
   if [ -z "$up" ]; then
-    echo "bankd did not start; see $DEMO/bankd.log" >&2
+    echo "bankd did not start; see $DEMO/bankd.log:" >&2
+    cat "$DEMO/bankd.log" >&2
     return 1
   fi
+  # The client finds the bank through deploy.ini; point it at this run's front.
+  sed -i -e "s/^server_host *=.*/server_host=127.0.0.1:$PORT/" -e "s/^host *=.*/host=127.0.0.1:$PORT/" "$TVPB_DEPLOY"
   # nginx buffers every request whole before bankd sees it (slow clients hold
   # no bankd worker); its configuration, pid and logs are in $DEMO/nginx.
   NGINX_RUNTIME="$DEMO/nginx"

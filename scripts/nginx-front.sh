@@ -110,7 +110,10 @@ fi
 "$NGINX" -p "$RUNTIME" -c "$CONF" -e "$RUNTIME/logs/error.log"
 host=${LISTEN%:*} port=${LISTEN##*:}
 if [ "$host" = "*" ] || [ "$host" = "0.0.0.0" ]; then host=127.0.0.1; fi
-for _ in $(seq 100); do
+# nginx returned once its master listens; a loaded machine may still take a
+# while to write the pid file and accept, so the bound is generous.
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
   if [ -n "$(nginx_pid)" ] && (exec 3<>"/dev/tcp/$host/$port") 2>/dev/null; then
     echo "nginx front http://$LISTEN -> ${UPSTREAMS[*]} (pid $(nginx_pid), runtime $RUNTIME)"
     exit 0

@@ -51,8 +51,11 @@ bash "$CLUSTER" start-node "$DIR" 1 >/dev/null || fail "start-node"
 newpid=$(cat "$node/bankd.pid")
 [ "$newpid" != "$pid" ] && running "$newpid" || fail "the node did not start again"
 ok=""
-for _ in $(seq 50); do
-  if curl -fs "http://$FRONT/download/compaq/TVPB_Version.info" >/dev/null; then ok=1; break; fi
+# The front tries a failed node again after its fail timeout; under load that
+# and the node's start may take a while, so wait on the answer, not a count.
+deadline=$((SECONDS + 60))
+while [ "$SECONDS" -lt "$deadline" ]; do
+  if curl -fs -m 10 "http://$FRONT/download/compaq/TVPB_Version.info" >/dev/null; then ok=1; break; fi
   sleep 0.1
 done
 [ -n "$ok" ] || fail "the front does not reach the restarted node"

@@ -22,7 +22,8 @@ grep -q "^server_host=127.0.0.1:$PORT$" "$TVPB_DEPLOY" || fail "deploy.ini does 
 kill -0 "$nginx_pid" 2>/dev/null || fail "no nginx master $nginx_pid"
 if [ "$(id -u)" -eq 0 ]; then
   workers=""
-  for _ in $(seq 100); do  # the master forks its worker after it listens
+  deadline=$((SECONDS + 60))
+  while [ "$SECONDS" -lt "$deadline" ]; do  # the master forks its worker after it listens
     workers=$(ps -o user= --ppid "$nginx_pid" | sort -u | tr -d ' ')
     [ -n "$workers" ] && break
     sleep 0.1
