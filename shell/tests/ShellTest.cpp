@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QDeadlineTimer>
 #include <QTest>
 
 using platform::Registry;
@@ -287,7 +288,8 @@ TEST_F(ShellBankTest, QuitEndsTheGatewaySessionAndHangsUp)
         return d->result();
     });
     modals.expectDialog(QStringLiteral("CRasProgressDlg"), [&](QDialog* d) {
-        for (int i = 0; i < 200 && d->isVisible(); ++i) {
+        QDeadlineTimer deadline(60000);
+        while (d->isVisible() && !deadline.hasExpired()) {
             ticks += 100;
             QTest::qWait(5);
         }

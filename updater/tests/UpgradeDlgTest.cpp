@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QDeadlineTimer>
 #include <QTest>
 
 #include <httplib.h>
@@ -64,7 +65,7 @@ protected:
         if (setUp) setUp(dlg);
         harness::ModalScript modals;
         modals.expectDialog(QStringLiteral("upgradeDlg"), [](QDialog* d) {
-            for (int i = 0; i < 3000 && d->isVisible(); ++i) QTest::qWait(10);
+            EXPECT_TRUE(QTest::qWaitFor([d] { return !d->isVisible(); }, 60000)) << "the window did not close";
             return d->result();
         });
         if (inside) inside(modals);
@@ -89,7 +90,8 @@ protected:
     {
         return [this](QDialog* d) {
             auto* status = d->findChild<QLabel*>(QStringLiteral("statusLine"));
-            for (int i = 0; i < 1000 && d->isVisible(); ++i) {
+            QDeadlineTimer deadline(60000);
+            while (d->isVisible() && !deadline.hasExpired()) {
                 QTest::qWait(5);
                 if (status && !status->text().isEmpty() && !dialStatuses.contains(status->text()))
                     dialStatuses << status->text();
@@ -220,8 +222,9 @@ TEST_F(UpgradeDlgTest, WithoutAModemOnlyLanIsOfferedAndCancelStartsTheClient)
 {
     netsettings::WriteEqualVUP(0);
     runWindow([](harness::ModalScript& modals) {
-        modals.expectDialog(QStringLiteral("connectSettingDlg"), [](QDialog* d) {
-            for (int i = 0; i < 50; ++i) QTest::qWait(5); // the notice comes once the window is up
+        modals.expectDialog(QStringLiteral("connectSettingDlg"), [&modals](QDialog* d) {
+            // The notice comes once the window is up: wait for it to be answered.
+            EXPECT_TRUE(QTest::qWaitFor([&modals] { return modals.pending() == 0; }, 30000));
             EXPECT_TRUE(d->findChild<QRadioButton*>(QStringLiteral("lanRadio"))->isChecked());
             EXPECT_FALSE(d->findChild<QRadioButton*>(QStringLiteral("modemRadio"))->isEnabled());
             EXPECT_FALSE(d->findChild<QComboBox*>(QStringLiteral("entryList"))->isVisible());

@@ -79,7 +79,10 @@ pid_t startBank(const std::string& data, int port)
                 static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    for (int i = 0; i < 400 && !accepts(port); ++i)
+    // A loaded machine may take long to start it: wait on its port, up to a
+    // generous bound, and give up at once should it exit.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!accepts(port) && std::chrono::steady_clock::now() < until && ::waitpid(pid, nullptr, WNOHANG) == 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(25));
     return pid;
 }
