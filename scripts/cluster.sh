@@ -72,8 +72,9 @@ start_node() {
   alive "$(node_pid "$i")" && die "node $i runs already (pid $(node_pid "$i"))"
   local run="$DIR/nodes/$i"
   (umask 077; mkdir -p "$run"; : >>"$run/bankd.log")
-  # Each node keeps its runtime files in its own folder; the data folder is shared.
-  "$BIN/bankd" serve --data "$DATA" --listen "$listen" --node-dir "$run" --threads "$THREADS" \
+  # Each node keeps its runtime files in its own folder; the data folder is
+  # shared. The nginx front on this machine names each client's address.
+  "$BIN/bankd" serve --data "$DATA" --listen "$listen" --node-dir "$run" --threads "$THREADS" --trusted-front 127.0.0.1 \
     --scheduled-interval "$SCHEDULED_INTERVAL" >>"$run/bankd.log" 2>&1 </dev/null &
   pid=$!
   echo "$pid" >"$run/bankd.pid"
