@@ -17,6 +17,11 @@
 #            repeated runs, medians)
 #   rss      the client's resident memory in each module (the client's shell
 #            logs in on the start screen and opens every module; VmRSS, VmHWM)
+#   cluster  encrypted inquiries (PDA_U002) and durable executed transfers per
+#            second through the nginx front with 1, 2 and 3 bankd nodes on
+#            PostgreSQL, beside one node on SQLite behind the same front
+#            (scripts/cluster.sh; the nodes share the cores with PostgreSQL,
+#            nginx and the load: the shape of the curve, not a speed-up)
 #
 # Settings (environment): BENCH_SECONDS (load duration, default 5), BENCH_CLIENTS
 # (concurrent clients, default 8), BENCH_STARTS (start-up runs, default 20),
@@ -35,7 +40,7 @@ BENCH="$ROOT/$BUILD/bench"
 SECONDS_LOAD=${BENCH_SECONDS:-5}
 CLIENTS=${BENCH_CLIENTS:-8}
 STARTS=${BENCH_STARTS:-20}
-SECTIONS=(inquiry durable cycle start rss)
+SECTIONS=(inquiry durable cycle start rss cluster)
 
 usage() { sed -n '2,29p' "$0" | sed 's/^# \{0,1\}//'; }
 WANTED=()
@@ -77,7 +82,9 @@ bash scripts/build.sh --target bankd bankd_load sqlite_commits TavrinPdaBanking 
 RUN=$(mktemp -d "$ROOT/$BUILD/bench-run.XXXXXX")
 BANKD=""
 NGINX=""
+CLUSTER_DIR=""
 cleanup() {
+  [ -n "$CLUSTER_DIR" ] && bash scripts/cluster.sh stop "$CLUSTER_DIR" >/dev/null 2>&1 || true
   [ -n "$NGINX" ] && kill "$NGINX" 2>/dev/null && wait "$NGINX" 2>/dev/null || true
   [ -n "$BANKD" ] && kill "$BANKD" 2>/dev/null && wait "$BANKD" 2>/dev/null || true
   rm -rf "$RUN"
@@ -214,6 +221,46 @@ section_rss() {
     add_row "client RSS in module $code" "$mb MB (peak so far $(awk -v k="$hwm" 'BEGIN { printf "%.1f", k / 1024 }') MB)" \
       "-" "-" "< 60 MB" "$(meets "$mb" "<" 60)"
   done < <(grep '^module=' <<<"$WALK")
+}
+
+section_cluster() {
+  # The PostgreSQL server's user (postgres, when run as root) passes through RUN.
+  chmod 0711 "$RUN"
+  local base_rps="" base_tps="" c engine nodes dir front data i t line rps tps label
+  for c in "sqlite 1" "postgres 1" "postgres 2" "postgres 3"; do
+    read -r engine nodes <<<"$c"
+    dir="$RUN/cluster-$engine-$nodes"
+    local flags=(--nodes "$nodes" --demo --fast-hash)
+    [ "$engine" = sqlite ] && flags+=(--sqlite)
+    label="$nodes node$([ "$nodes" -gt 1 ] && echo s) on $([ "$engine" = sqlite ] && echo SQLite || echo PostgreSQL)"
+    echo "== cluster: $label behind nginx, $CLIENTS clients, $SECONDS_LOAD s each"
+    CLUSTER_DIR="$dir"
+    if ! TVPB_BIN="$BIN" bash scripts/cluster.sh start "$dir" "${flags[@]}" >"$RUN/cluster.out" 2>&1; then
+      sed 's/^/   /' "$RUN/cluster.out"
+      add_row "cluster: $label" "did not start" "-" "-" "-" "NO"
+      CLUSTER_DIR=""
+      continue
+    fi
+    front=$(. "$dir/cluster.env" && echo "$FRONT")
+    data=$(. "$dir/cluster.env" && echo "$DATA")
+    i=$("$BENCH/bankd_load" --port "${front##*:}" --data "$data" --mode inquiry --user DEMOS --password 1111 \
+      --clients "$CLIENTS" --seconds "$SECONDS_LOAD" || true)
+    echo "   $i"
+    t=$("$BENCH/bankd_load" --port "${front##*:}" --data "$data" --mode transfer --clients "$CLIENTS" \
+      --seconds "$SECONDS_LOAD" || true)
+    sed 's/^/   /' <<<"$t"
+    bash scripts/cluster.sh stop "$dir"
+    CLUSTER_DIR=""
+    line=$(grep '^mode=transfer' <<<"$t" || true)
+    rps=$(field rps "$i")
+    tps=$(field tps "$line")
+    if [ "$engine" = sqlite ]; then base_rps=$rps base_tps=$tps; fi
+    add_row "cluster inquiry: $label" "${rps:-?} req/s p50 $(field p50 "$i") p99 $(field p99 "$i") ms" \
+      "SQLite 1 node: ${base_rps:-?} req/s" "$(ratio "${rps:-0}" "${base_rps:-0}")x" "-" "-"
+    add_row "cluster transfers: $label" "${tps:-?} /s, books $(grep -qx PASS <<<"$t" && echo checked || echo FAILED)" \
+      "SQLite 1 node: ${base_tps:-?} /s" "$(ratio "${tps:-0}" "${base_tps:-0}")x" "-" \
+      "$(grep -qx PASS <<<"$t" && echo "-" || echo NO)"
+  done
 }
 
 echo "== $(nproc) cores; load average: $(cut -d' ' -f1-3 /proc/loadavg)"
