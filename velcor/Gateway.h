@@ -21,6 +21,8 @@ namespace velcor {
 
 // A request the gateway opened. The reply key and binding are what seal()
 // needs; they never leave the server.
+class SessionStore;
+
 struct OpenedRequest {
     std::string sessionKey;     // 44 characters, = first 44 characters of the cipher text
     std::uint64_t counter = 0;
@@ -129,6 +131,14 @@ public:
     // The server records them again, so that its record of a key outlives the
     // key's last use and not only its first.
     std::vector<std::string> dueForRecord(std::chrono::seconds every);
+
+    // Keeps the session table in a store shared with other gateways of the
+    // same key pair (bankd nodes on one database) instead of this process's
+    // memory: a session opened at one is served by all, a counter used at one
+    // is refused by all. The new-session hook and refuseForGood are then not
+    // needed (the store outlives a restart); touch() and dueForRecord() do
+    // nothing. Set before the first request.
+    void setSessionStore(std::shared_ptr<SessionStore> store);
 
     std::string publicKeyBase64() const;
 

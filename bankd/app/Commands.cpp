@@ -15,6 +15,7 @@
 #include "TransferRunner.h"
 #include "Clock.h"
 #include "DataFolder.h"
+#include "DbSessionStore.h"
 #include "Dispatcher.h"
 #include "FileWrite.h"
 #include "Handlers.h"
@@ -120,23 +121,36 @@ int serve(const ServeArgs& a)
         return 1;
     }
     velcor::Gateway gateway(*keys);
-    // Sessions of the bank before this start are over: their keys are refused.
-    // A request is valid for the gateway's window either way of its time, so a
-    // key must be refused for twice that after its last use; the journal
-    // records a key in use again every kRecordAgain and keeps lines for the
-    // retention, which covers both with room for the sweeps.
-    const std::chrono::seconds kRecordAgain{300};
-    const std::chrono::seconds retention = 2 * gateway.requestWindow() + kRecordAgain + std::chrono::seconds(300);
-    const NodeFiles own = folder.nodeFiles(a.nodeDir);
-    SessionJournal journal(own.sessionJournal, retention);
-    gateway.refuseForGood(journal.earlierKeys());
-    gateway.setNewSessionHook([&journal](const std::string& key) { return journal.record(key); });
     SystemClock clock;
     Sessions sessions(clock, std::chrono::seconds(a.idleTimeout));
     const Settings settings = readSettings(folder.settings());
     BankConfig config;
     config.rateLimits = settings.rateLimits;
     Dispatcher dispatcher(*store, sessions, clock, config);
+    const NodeFiles own = folder.nodeFiles(a.nodeDir);
+    // Several processes on one database: the gateway's sessions, the logins
+    // and the rate limits live in the database, so every node serves every
+    // session and a restarted node finds the sessions' used counters there.
+    // One process alone keeps them in memory, with the session journal.
+    const bool shared = !a.nodeDir.empty();
+    std::unique_ptr<SessionJournal> journal;
+    const std::chrono::seconds kRecordAgain{300};
+    if (shared) {
+        gateway.setSessionStore(std::make_shared<DbSessionStore>(*store));
+        sessions.share(*store);
+        dispatcher.rateLimiter().share(*store);
+    } else {
+        // Sessions of the bank before this start are over: their keys are
+        // refused. A request is valid for the gateway's window either way of
+        // its time, so a key must be refused for twice that after its last
+        // use; the journal records a key in use again every kRecordAgain and
+        // keeps lines for the retention, which covers both with room for the
+        // sweeps.
+        const std::chrono::seconds retention = 2 * gateway.requestWindow() + kRecordAgain + std::chrono::seconds(300);
+        journal = std::make_unique<SessionJournal>(own.sessionJournal, retention);
+        gateway.refuseForGood(journal->earlierKeys());
+        gateway.setNewSessionHook([j = journal.get()](const std::string& key) { return j->record(key); });
+    }
     registerAllHandlers(dispatcher);
     AccessLog log(a.accessLog.empty() ? own.accessLog : a.accessLog, clock);
     ServerOptions options;
@@ -151,10 +165,11 @@ int serve(const ServeArgs& a)
     options.maxConnections = static_cast<std::size_t>(settings.front.maxConnections);
     options.requestDeadline = std::chrono::seconds(settings.front.requestSeconds);
     BankServer server(dispatcher, gateway, log, options);
-    server.setSweepHook([&journal, &gateway, kRecordAgain] {
-        if (!journal.record(gateway.dueForRecord(kRecordAgain)) || !journal.rotateIfDue())
-            std::cerr << "bankd: cannot write the session journal" << std::endl;
-    });
+    if (journal)
+        server.setSweepHook([j = journal.get(), &gateway, kRecordAgain] {
+            if (!j->record(gateway.dueForRecord(kRecordAgain)) || !j->rotateIfDue())
+                std::cerr << "bankd: cannot write the session journal" << std::endl;
+        });
     server.start();
     // Scheduled transfers due while the bank was down run now, then every interval.
     TransferRunner transferRunner(*store, clock, std::chrono::seconds(a.scheduledInterval));
@@ -233,7 +248,8 @@ int run(int argc, char** argv)
     cServe->add_option("--access-log", serveArgs.accessLog, "Access log file (default DIR/log/access.log)");
     cServe->add_option("--node-dir", serveArgs.nodeDir,
                        "This process's own folder when several serve one data folder: access.log, "
-                       "sessions.journal, bankd.pid (default: the data folder's log/access.log and sessions.journal)");
+                       "bankd.pid (default: the data folder's log/access.log); the gateway's sessions, the "
+                       "logins and the rate limits are then kept in the database, shared by every node");
     cServe->add_option("--scheduled-interval", serveArgs.scheduledInterval,
                        "Seconds between two looks for due scheduled transfers")
         ->capture_default_str()->check(CLI::Range(1, 3600));

@@ -34,6 +34,8 @@ RateLimiter::RateLimiter(const Clock& clock, RateLimits limits, std::size_t maxK
 bool RateLimiter::admit(const std::vector<RateKey>& keys)
 {
     const Clock::time_point now = clock_.now();
+    if (store_)
+        return sharedAdmit(keys, now);
     std::lock_guard lock(mutex_);
     auto live = [&](const Window& w) { return now < w.start + limits_.window && now >= w.start; };
     for (const RateKey& k : keys) {
@@ -64,6 +66,8 @@ bool RateLimiter::admit(const std::vector<RateKey>& keys)
 
 void RateLimiter::purge()
 {
+    if (store_)
+        return sharedPurge(clock_.now());
     std::lock_guard lock(mutex_);
     purgeLocked(clock_.now());
 }

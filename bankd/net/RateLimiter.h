@@ -20,6 +20,8 @@
 
 namespace bankd {
 
+class Store;
+
 enum class RateScope { Address, Session, User, Account, Resident };
 
 struct RateLimits {
@@ -40,6 +42,11 @@ class RateLimiter {
 public:
     RateLimiter(const Clock& clock, RateLimits limits, std::size_t maxKeys = 200000);
 
+    // Keeps the windows in the bank's database, shared by every bankd node on
+    // it (a limit reached through one node holds at the others). Set before
+    // the first request.
+    void share(Store& store) { store_ = &store; }
+
     // True (and counted) when every key is under its limit. Empty key texts
     // are skipped.
     bool admit(const std::vector<RateKey>& keys);
@@ -54,6 +61,11 @@ private:
         int count = 0;
     };
     void purgeLocked(Clock::time_point now);
+    // The same on the shared windows (SharedRateLimiter.cpp).
+    bool sharedAdmit(const std::vector<RateKey>& keys, Clock::time_point now);
+    void sharedPurge(Clock::time_point now);
+
+    Store* store_ = nullptr;
 
     const Clock& clock_;
     RateLimits limits_;

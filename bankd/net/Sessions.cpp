@@ -36,6 +36,8 @@ void Sessions::makeRoom(Clock::time_point now)
 
 bool Sessions::bind(const std::string& key, const std::string& userId)
 {
+    if (store_)
+        return sharedBind(key, userId, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -53,6 +55,8 @@ bool Sessions::bind(const std::string& key, const std::string& userId)
 
 Sessions::Status Sessions::check(const std::string& key, const std::string& userId)
 {
+    if (store_)
+        return sharedCheck(key, userId, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -76,6 +80,8 @@ Sessions::Status Sessions::check(const std::string& key, const std::string& user
 
 void Sessions::end(const std::string& key)
 {
+    if (store_)
+        return sharedEnd(key, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -89,12 +95,16 @@ void Sessions::end(const std::string& key)
 
 void Sessions::forget(const std::string& key)
 {
+    if (store_)
+        return sharedForget(key);
     std::lock_guard<std::mutex> lock(mutex_);
     map_.erase(key);
 }
 
 std::optional<std::string> Sessions::userOf(const std::string& key) const
 {
+    if (store_)
+        return sharedUserOf(key, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -105,6 +115,8 @@ std::optional<std::string> Sessions::userOf(const std::string& key) const
 
 std::size_t Sessions::logOutOthers(const std::string& userId, const std::string& keepKey)
 {
+    if (store_)
+        return sharedLogOutOthers(userId, keepKey);
     std::lock_guard<std::mutex> lock(mutex_);
     std::size_t n = 0;
     for (auto& [key, e] : map_) {
@@ -119,6 +131,8 @@ std::size_t Sessions::logOutOthers(const std::string& userId, const std::string&
 
 bool Sessions::setAttribute(const std::string& key, const std::string& name, const std::string& value)
 {
+    if (store_)
+        return sharedSetAttribute(key, name, value, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -130,6 +144,8 @@ bool Sessions::setAttribute(const std::string& key, const std::string& name, con
 
 std::optional<std::string> Sessions::attribute(const std::string& key, const std::string& name) const
 {
+    if (store_)
+        return sharedAttribute(key, name, clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = map_.find(key);
@@ -143,6 +159,8 @@ std::optional<std::string> Sessions::attribute(const std::string& key, const std
 
 void Sessions::purge()
 {
+    if (store_)
+        return sharedPurge(clock_.now());
     auto now = clock_.now();
     std::lock_guard<std::mutex> lock(mutex_);
     for (auto it = map_.begin(); it != map_.end();) {
@@ -154,6 +172,8 @@ void Sessions::purge()
 
 std::size_t Sessions::size() const
 {
+    if (store_)
+        return sharedSize();
     std::lock_guard<std::mutex> lock(mutex_);
     return map_.size();
 }

@@ -17,11 +17,19 @@
 
 namespace bankd {
 
+class Store;
+
 class Sessions {
 public:
     enum class Status { Ok, Unknown, NotLoggedIn, Expired, Ended, OtherUser };
 
     Sessions(const Clock& clock, std::chrono::seconds idleTimeout, std::size_t maxSessions = 100000);
+
+    // Keeps the table in the bank's database instead of this process's
+    // memory, shared by every bankd node on it (a login at one node holds at
+    // the others). Set before the first request.
+    void share(Store& store) { store_ = &store; }
+    bool shared() const { return store_ != nullptr; }
 
     // Binds the session to the user (a login). False when the session was ended.
     bool bind(const std::string& key, const std::string& userId);
@@ -57,6 +65,22 @@ private:
     };
     bool idledOut(const Entry& e, Clock::time_point now) const;
     void makeRoom(Clock::time_point now);
+
+    // The same on the shared table (SharedSessions.cpp).
+    bool sharedBind(const std::string& key, const std::string& userId, Clock::time_point now);
+    Status sharedCheck(const std::string& key, const std::string& userId, Clock::time_point now);
+    void sharedEnd(const std::string& key, Clock::time_point now);
+    void sharedForget(const std::string& key);
+    std::size_t sharedLogOutOthers(const std::string& userId, const std::string& keepKey);
+    std::optional<std::string> sharedUserOf(const std::string& key, Clock::time_point now) const;
+    bool sharedSetAttribute(const std::string& key, const std::string& name, const std::string& value,
+                            Clock::time_point now);
+    std::optional<std::string> sharedAttribute(const std::string& key, const std::string& name,
+                                               Clock::time_point now) const;
+    void sharedPurge(Clock::time_point now);
+    std::size_t sharedSize() const;
+
+    Store* store_ = nullptr;
 
     const Clock& clock_;
     std::chrono::seconds idle_;

@@ -444,6 +444,50 @@ CREATE TABLE enrol_applications (
 );
 )SQL";
 
+// Version 10: the state of the gateway and of the logins, shared by every
+// bankd node on the database (used when the server runs in shared mode):
+// sessions (state 0 never logged in, 1 logged in, 2 ended; Unix seconds), the
+// counters each used (one row per request), logins with their attributes
+// (milliseconds of the bank clock) and the rate-limit windows.
+const char* kV10 = R"SQL(
+CREATE TABLE gateway_sessions (
+  session_key TEXT PRIMARY KEY,
+  state       INTEGER NOT NULL,
+  address     TEXT NOT NULL,
+  created     INTEGER NOT NULL,
+  last_use    INTEGER NOT NULL
+);
+CREATE INDEX gateway_sessions_by_address ON gateway_sessions(state, address, created);
+CREATE INDEX gateway_sessions_by_use ON gateway_sessions(last_use);
+CREATE TABLE gateway_counters (
+  session_key TEXT NOT NULL,
+  counter     INTEGER NOT NULL,
+  used_at     INTEGER NOT NULL,
+  PRIMARY KEY (session_key, counter)
+);
+CREATE INDEX gateway_counters_by_use ON gateway_counters(used_at);
+CREATE TABLE bank_sessions (
+  session_key TEXT PRIMARY KEY,
+  user_id     TEXT NOT NULL,
+  last_use    INTEGER NOT NULL,
+  ended       INTEGER NOT NULL
+);
+CREATE INDEX bank_sessions_by_user ON bank_sessions(user_id);
+CREATE TABLE bank_session_attributes (
+  session_key TEXT NOT NULL,
+  name        TEXT NOT NULL,
+  value       TEXT NOT NULL,
+  PRIMARY KEY (session_key, name)
+);
+CREATE TABLE rate_windows (
+  scope    INTEGER NOT NULL,
+  rate_key TEXT NOT NULL,
+  started  INTEGER NOT NULL,
+  hits     INTEGER NOT NULL,
+  PRIMARY KEY (scope, rate_key)
+);
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -454,6 +498,7 @@ const std::vector<Migration> kMigrations = {
     {7, kV7},
     {8, kV8},
     {9, kV9},
+    {10, kV10},
 };
 
 int applicationId(Db& db)

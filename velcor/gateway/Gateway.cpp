@@ -7,6 +7,7 @@
 #include <mutex>
 #include <unordered_map>
 
+#include "../SessionStore.h"
 #include "Codec.h"
 #include "Reasons.h"
 
@@ -92,6 +93,42 @@ struct Gateway::Impl {
     ClockFn clock;
     WallClockFn wallClock;
     NewSessionHook onNewSession;
+    std::shared_ptr<SessionStore> shared;
+
+    SessionStore::Limits limits() const
+    {
+        return SessionStore::Limits{maxSessions, maxAnonymous, maxAnonymousPerAddress};
+    }
+    SessionStore* sharedStore() const
+    {
+        std::lock_guard lock(mutex);
+        return shared.get();
+    }
+
+    // The shared store's answer; false with the reason on refusal.
+    static bool admitted(SessionStore::Admit a, std::string& why)
+    {
+        switch (a) {
+        case SessionStore::Admit::Ok:
+            return true;
+        case SessionStore::Admit::Replay:
+            why = reason::kReplay;
+            return false;
+        case SessionStore::Admit::Ended:
+            why = reason::kEnded;
+            return false;
+        case SessionStore::Admit::NoSession:
+            why = reason::kNoSession;
+            return false;
+        case SessionStore::Admit::TooMany:
+            why = reason::kTooMany;
+            return false;
+        case SessionStore::Admit::Failed:
+            break;
+        }
+        why = reason::kInternal;
+        return false;
+    }
 
     Clock::time_point now() const { return clock ? clock() : Clock::now(); }
     std::int64_t wallNow() const
@@ -163,7 +200,7 @@ struct Gateway::Impl {
     // Keys of the session named by key: the table's, or derived for a new one.
     bool sessionKeys(const std::string& key, const codec::Split& split, Session& out, std::string& why)
     {
-        {
+        if (!sharedStore()) {
             std::lock_guard lock(mutex);
             if (isEnded(key, now())) {
                 why = reason::kEnded;
@@ -230,6 +267,25 @@ struct Gateway::Impl {
         }
         it->second.lastUse = t;
         return true;
+    }
+
+    // A request of this gateway's own table: a key about to start a session
+    // is recorded first, outside the lock (after a restart it is refused like
+    // an ended one), then the counter is admitted.
+    bool admitHere(const std::string& key, const Session& keysOf, std::uint64_t counter, std::string_view address,
+                   std::string& why)
+    {
+        NewSessionHook hook;
+        {
+            std::lock_guard lock(mutex);
+            if (onNewSession && !sessions.count(key) && !isEnded(key, now()))
+                hook = onNewSession;
+        }
+        if (hook && !hook(key)) {
+            why = reason::kInternal;
+            return false;
+        }
+        return admit(key, keysOf, counter, true, address, why);
     }
 
     // Removes a session, keeping its tombstone. key may name the lists' entry.
@@ -307,20 +363,18 @@ OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAdd
             r.reason = reason::kClock;
             return r;
         }
-        // A key about to start a session is recorded first, outside the lock:
-        // after a restart it is refused like an ended one.
-        NewSessionHook hook;
-        {
-            std::lock_guard lock(d->mutex);
-            if (d->onNewSession && !d->sessions.count(key) && !d->isEnded(key, d->now()))
-                hook = d->onNewSession;
-        }
-        if (hook && !hook(key)) {
-            sodium_memzero(plain.data(), plain.size());
-            r.reason = reason::kInternal;
-            return r;
-        }
-        if (!d->admit(key, keysOf, counter, true, clientAddress, r.reason)) {
+        if (SessionStore* shared = d->sharedStore()) {
+            // Several gateways: the store records the counter and the session.
+            SessionStore::Limits limits;
+            {
+                std::lock_guard lock(d->mutex);
+                limits = d->limits();
+            }
+            if (!Impl::admitted(shared->admit(key, counter, true, false, clientAddress, gatewayTime, limits), r.reason)) {
+                sodium_memzero(plain.data(), plain.size());
+                return r;
+            }
+        } else if (!d->admitHere(key, keysOf, counter, clientAddress, r.reason)) {
             sodium_memzero(plain.data(), plain.size());
             return r;
         }
@@ -370,7 +424,11 @@ EndResult Gateway::endSession(std::string_view body)
         }
         const std::string key(body.substr(0, p::kSessionKeyLength));
         Session keysOf;
-        {
+        SessionStore* shared = d->sharedStore();
+        if (shared) {
+            if (!d->sessionKeys(key, split, keysOf, r.reason))
+                return r;
+        } else {
             std::lock_guard lock(d->mutex);
             if (d->isEnded(key, d->now())) {
                 r.reason = reason::kEnded;
@@ -401,9 +459,19 @@ EndResult Gateway::endSession(std::string_view body)
             return r;
         }
         const std::uint64_t counter = codec::readCounter(plain.data());
-        if (!d->admit(key, keysOf, counter, false, {}, r.reason))
-            return r;
-        {
+        if (shared) {
+            SessionStore::Limits limits;
+            std::int64_t at = 0;
+            {
+                std::lock_guard lock(d->mutex);
+                limits = d->limits();
+                at = d->wallNow();
+            }
+            if (!Impl::admitted(shared->admit(key, counter, false, true, {}, at, limits), r.reason))
+                return r;
+        } else {
+            if (!d->admit(key, keysOf, counter, false, {}, r.reason))
+                return r;
             std::lock_guard lock(d->mutex);
             d->remove(key, true, d->now());
         }
@@ -423,6 +491,8 @@ EndResult Gateway::endSession(std::string_view body)
 
 bool Gateway::establish(std::string_view sessionKey)
 {
+    if (SessionStore* shared = d->sharedStore())
+        return shared->establish(std::string(sessionKey));
     std::lock_guard lock(d->mutex);
     auto it = d->sessions.find(std::string(sessionKey));
     if (it == d->sessions.end())
@@ -434,6 +504,8 @@ bool Gateway::establish(std::string_view sessionKey)
 
 bool Gateway::hasSession(std::string_view sessionKey) const
 {
+    if (SessionStore* shared = d->sharedStore())
+        return shared->exists(std::string(sessionKey));
     std::lock_guard lock(d->mutex);
     return d->sessions.count(std::string(sessionKey)) != 0;
 }
@@ -450,6 +522,19 @@ bool Gateway::touch(std::string_view sessionKey)
 
 std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
 {
+    if (SessionStore* shared = d->sharedStore()) {
+        std::int64_t t = 0;
+        SessionStore::Limits limits;
+        std::chrono::seconds anonymousIdle{}, lifetime{};
+        {
+            std::lock_guard lock(d->mutex);
+            t = d->wallNow();
+            limits = d->limits();
+            anonymousIdle = std::min(maxIdle, d->anonymousIdle);
+            lifetime = d->tombstoneLifetime;
+        }
+        return shared->expire(t - maxIdle.count(), t - anonymousIdle.count(), t - lifetime.count(), limits);
+    }
     std::vector<std::string> gone;
     std::lock_guard lock(d->mutex);
     const auto t = d->now();
@@ -464,12 +549,22 @@ std::vector<std::string> Gateway::expireIdle(std::chrono::seconds maxIdle)
 
 bool Gateway::forget(std::string_view sessionKey)
 {
+    if (SessionStore* shared = d->sharedStore()) {
+        std::int64_t t = 0;
+        {
+            std::lock_guard lock(d->mutex);
+            t = d->wallNow();
+        }
+        return shared->forget(std::string(sessionKey), t);
+    }
     std::lock_guard lock(d->mutex);
     return d->remove(std::string(sessionKey), true, d->now());
 }
 
 std::size_t Gateway::sessionCount() const
 {
+    if (SessionStore* shared = d->sharedStore())
+        return shared->count();
     std::lock_guard lock(d->mutex);
     return d->sessions.size();
 }
@@ -497,6 +592,8 @@ void Gateway::setAnonymousLimits(std::size_t maxTotal, std::size_t perAddress, s
 
 std::size_t Gateway::anonymousCount() const
 {
+    if (SessionStore* shared = d->sharedStore())
+        return shared->anonymousCount();
     std::lock_guard lock(d->mutex);
     return d->anonymous.size();
 }
@@ -554,6 +651,12 @@ void Gateway::setClock(ClockFn clock)
 {
     std::lock_guard lock(d->mutex);
     d->clock = std::move(clock);
+}
+
+void Gateway::setSessionStore(std::shared_ptr<SessionStore> store)
+{
+    std::lock_guard lock(d->mutex);
+    d->shared = std::move(store);
 }
 
 std::string Gateway::publicKeyBase64() const
