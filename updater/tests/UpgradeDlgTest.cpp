@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -86,19 +87,42 @@ protected:
                                     QStringLiteral("TELECOM"), QStringLiteral("KTF"));
     }
     // Drives the progress dialog of a dial, noting its status lines.
+    // Every text the status line paints is noted as it is painted: states that
+    // arrive together are each drawn once, between two polls of a test loop.
     harness::ModalScript::DialogDriver dialProgress()
     {
         return [this](QDialog* d) {
             auto* status = d->findChild<QLabel*>(QStringLiteral("statusLine"));
+            EXPECT_NE(status, nullptr);
+            PaintedTexts painted(status, &dialStatuses);
             QDeadlineTimer deadline(60000);
-            while (d->isVisible() && !deadline.hasExpired()) {
-                QTest::qWait(5);
-                if (status && !status->text().isEmpty() && !dialStatuses.contains(status->text()))
-                    dialStatuses << status->text();
-            }
+            while (d->isVisible() && !deadline.hasExpired()) QTest::qWait(5);
             return d->result();
         };
     }
+    class PaintedTexts : public QObject {
+    public:
+        PaintedTexts(QLabel* label, QStringList* out) : label_(label), out_(out)
+        {
+            if (label_) label_->installEventFilter(this);
+        }
+        ~PaintedTexts() override
+        {
+            if (label_) label_->removeEventFilter(this);
+        }
+        bool eventFilter(QObject* watched, QEvent* e) override
+        {
+            if (watched == label_ && e->type() == QEvent::Paint) {
+                const QString text = label_->text();
+                if (!text.isEmpty() && (out_->isEmpty() || out_->last() != text)) *out_ << text;
+            }
+            return false;
+        }
+
+    private:
+        QPointer<QLabel> label_;
+        QStringList* out_;
+    };
     void saveShot(const QImage& image, const QString& name)
     {
         const QString dir = qEnvironmentVariable("TVPB_SHOTS");
