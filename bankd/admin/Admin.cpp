@@ -40,8 +40,8 @@ InitReport initBank(const InitOptions& o)
         throw DataFolderError("cannot write the update key: " + reason);
     report.updatePublicKey = updateKey.publicKeyBase64();
     writeVersionInfo(folder.versionInfo(), {}, updateKey);
-    writeDefaultSettings(folder.settings());
-    auto store = Store::create(folder.database(), o.cost);
+    writeDefaultSettings(folder.settings(), o.postgres);
+    auto store = Store::create(folder.storeLocation(), o.cost);
     if (o.demo) {
         DemoOptions d;
         d.home = o.home.empty() ? admin::defaultClientHome() : o.home;

@@ -39,6 +39,7 @@ struct InitOptions {
     std::string home;          // client's TVPB_HOME for the demo certificate
     HashCost cost = HashCost::standard();
     bool fastCertificates = false;  // minimum certificate KDF (tests)
+    std::string postgres;           // the database in PostgreSQL (a libpq connection string)
 };
 
 struct InitReport {

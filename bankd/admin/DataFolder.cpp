@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "Settings.h"
+
 namespace bankd {
 
 namespace fs = std::filesystem;
@@ -15,6 +17,11 @@ DataFolder::DataFolder(std::string dir) : dir_(std::move(dir)) {}
 
 std::string DataFolder::marker() const { return (fs::path(dir_) / "BANKD_DATA").string(); }
 std::string DataFolder::database() const { return (fs::path(dir_) / "bankd.db").string(); }
+StoreLocation DataFolder::storeLocation() const
+{
+    return {database(), readSettings(settings()).postgres};
+}
+
 std::string DataFolder::settings() const { return (fs::path(dir_) / "bankd.ini").string(); }
 std::string DataFolder::gatewayKey() const { return (fs::path(dir_) / "gateway.key").string(); }
 std::string DataFolder::updateKey() const { return (fs::path(dir_) / "update.key").string(); }
@@ -73,7 +80,7 @@ void DataFolder::check() const
                               ")");
     if (!fs::exists(marker(), ec))
         throw DataFolderError(dir_ + " is not a bankd data folder (no BANKD_DATA marker)");
-    if (!fs::exists(database(), ec))
+    if (!fs::exists(database(), ec) && storeLocation().postgres.empty())
         throw DataFolderError(dir_ + " has no database (bankd.db is missing)");
     if (!fs::exists(gatewayKey(), ec))
         throw DataFolderError(dir_ + " has no gateway key (gateway.key is missing)");

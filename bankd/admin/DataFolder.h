@@ -1,7 +1,8 @@
 #pragma once
 // The server's data folder (mode 0700, the server's user alone):
 //   DIR/BANKD_DATA            marker (tells a bank data folder from any other)
-//   DIR/bankd.db              the database (mode 0600, as its WAL and index files)
+//   DIR/bankd.db              the database (mode 0600, as its WAL and index files),
+//                             unless bankd.ini names a PostgreSQL database
 //   DIR/secrets.key           the key of short-secret hashes and sealed card cells (0600)
 //   DIR/bankd.ini             settings (rate limits)
 //   DIR/gateway.key           the gateway's long-term key pair (mode 0600)
@@ -15,6 +16,8 @@
 //   NODE/access.log, NODE/sessions.journal, NODE/bankd.pid
 #include <stdexcept>
 #include <string>
+
+#include "Store.h"
 
 namespace bankd {
 
@@ -43,6 +46,9 @@ public:
     const std::string& dir() const { return dir_; }
     std::string marker() const;
     std::string database() const;
+    // Where the bank's database is: bankd.db, or the PostgreSQL database the
+    // settings name (the key file stays in this folder).
+    StoreLocation storeLocation() const;
     std::string gatewayKey() const;
     std::string updateKey() const;
     std::string sessionJournal() const;

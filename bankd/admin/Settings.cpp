@@ -79,6 +79,9 @@ Settings readSettings(const std::string& path)
     auto ini = readIni(path);
     if (auto front = ini.find("front"); front != ini.end())
         readFront(path, front->second, &s.front);
+    if (auto db = ini.find("database"); db != ini.end())
+        if (auto pg = db->second.find("postgres"); pg != db->second.end())
+            s.postgres = pg->second;
     auto section = ini.find("rate_limits");
     if (section == ini.end())
         return s;
@@ -91,9 +94,15 @@ Settings readSettings(const std::string& path)
     return s;
 }
 
-void writeDefaultSettings(const std::string& path)
+void writeDefaultSettings(const std::string& path, const std::string& postgres)
 {
     const RateLimits d;
+    if (!postgres.empty()) {
+        if (postgres.find_first_of("\r\n") != std::string::npos)
+            throw DataFolderError("the PostgreSQL connection string must be one line");
+        std::ofstream(path).close();
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    }
     std::ofstream f(path);
     f << "; bankd settings\n"
          ";\n"
@@ -117,6 +126,11 @@ void writeDefaultSettings(const std::string& path)
          "trusted_fronts=\n";
     for (const FrontKey& k : kFrontKeys)
         f << k.name << "=" << front.*k.field << "\n";
+    if (!postgres.empty())
+        f << "\n"
+             "; The bank's database: this PostgreSQL database instead of bankd.db.\n"
+             "[database]\n"
+          << "postgres=" << postgres << "\n";
     if (!f)
         throw DataFolderError("cannot write " + path);
 }

@@ -62,7 +62,7 @@ std::unique_ptr<Store> openStore(const std::string& dir)
 {
     DataFolder folder(dir);
     folder.check();
-    return Store::open(folder.database());
+    return Store::open(folder.storeLocation());
 }
 
 bool splitListen(const std::string& listen, std::string* host, int* port)
@@ -113,7 +113,7 @@ int serve(const ServeArgs& a)
 
     DataFolder folder(a.data);
     folder.check();
-    auto store = Store::open(folder.database());
+    auto store = Store::open(folder.storeLocation());
     std::string reason;
     auto keys = velcor::loadGatewayKeyPair(folder.gatewayKey(), &reason);
     if (!keys) {
@@ -235,6 +235,9 @@ int run(int argc, char** argv)
     cInit->add_option("--download-host", init.downloadHost, "host[:port] of the download host (default: server host)");
     cInit->add_option("--deploy", init.deployPath,
                       "deploy.ini to write (default with --demo: deploy.ini in bankd's program folder)");
+    cInit->add_option("--postgres", init.postgres,
+                      "Keep the database in PostgreSQL (libpq connection string, e.g. postgresql://bank@db/bank); "
+                      "the data folder keeps the keys and settings");
     cInit->add_option("--home", init.home, "Client's TVPB_HOME for the demo certificate (default: $TVPB_HOME)");
     cInit->add_flag("--fast-hash", fastHash, "Cheapest password hashing (tests only)");
 

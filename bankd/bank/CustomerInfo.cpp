@@ -13,9 +13,14 @@ namespace bankd::customerinfo {
 void setProfile(Db& db, std::int64_t customerId, const Profile& p)
 {
     auto s = db.prepare(
-        "INSERT OR REPLACE INTO customer_profiles (customer_id, zip_code, address1, address2, home_phone, mobile, "
+        "INSERT INTO customer_profiles (customer_id, zip_code, address1, address2, home_phone, mobile, "
         "email, solar, birth_date, wedding_date, business_code, workplace, work_phone, position) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14) "
+        "ON CONFLICT (customer_id) DO UPDATE SET zip_code = excluded.zip_code, address1 = excluded.address1, "
+        "address2 = excluded.address2, home_phone = excluded.home_phone, mobile = excluded.mobile, "
+        "email = excluded.email, solar = excluded.solar, birth_date = excluded.birth_date, "
+        "wedding_date = excluded.wedding_date, business_code = excluded.business_code, "
+        "workplace = excluded.workplace, work_phone = excluded.work_phone, position = excluded.position");
     s.bind(1, customerId).bind(2, p.zipCode).bind(3, p.address1).bind(4, p.address2).bind(5, p.homePhone);
     s.bind(6, p.mobile).bind(7, p.email).bind(8, p.solar).bind(9, p.birthDate).bind(10, p.weddingDate);
     s.bind(11, p.businessCode).bind(12, p.workplace).bind(13, p.workPhone).bind(14, p.position);

@@ -58,11 +58,11 @@ std::int64_t add(Db& db, const NewCustomer& c, const std::string& pwdHash, const
 {
     auto s = db.prepare(
         "INSERT INTO customers (user_id, name, jumin_no, pwd_hash, security_way, use_hidden, created_at) "
-        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+        "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) RETURNING id");
     s.bind(1, normaliseUserId(c.userId)).bind(2, c.name).bind(3, c.juminNo).bind(4, pwdHash);
     s.bind(5, c.securityWay).bind(6, c.useHidden).bind(7, now);
-    s.run();
-    return db.lastInsertId();
+    s.step();
+    return s.integer(0);
 }
 
 bool setPassword(Db& db, const std::string& userId, const std::string& pwdHash)

@@ -52,10 +52,10 @@ std::int64_t addHolder(Db& db, const std::string& name, const std::string& jumin
     // "#" is no user-ID character, so the record can never log in.
     auto s = db.prepare(
         "INSERT INTO customers (user_id, name, jumin_no, pwd_hash, security_way, use_hidden, created_at, enrolled) "
-        "VALUES (?1, ?2, ?3, '', 'S', 'N', ?4, 0)");
+        "VALUES (?1, ?2, ?3, '', 'S', 'N', ?4, 0) RETURNING id");
     s.bind(1, "#" + juminNo).bind(2, name).bind(3, juminNo).bind(4, now);
-    s.run();
-    return db.lastInsertId();
+    s.step();
+    return s.integer(0);
 }
 
 std::optional<std::int64_t> holderOf(Db& db, const std::string& juminNo)

@@ -6,10 +6,10 @@ namespace bankd::notices {
 
 std::int64_t add(Db& db, const std::string& postedOn, const std::string& title, const std::string& body)
 {
-    auto s = db.prepare("INSERT INTO notices (posted_on, title, body) VALUES (?1, ?2, ?3)");
+    auto s = db.prepare("INSERT INTO notices (posted_on, title, body) VALUES (?1, ?2, ?3) RETURNING num");
     s.bind(1, postedOn).bind(2, title).bind(3, body);
-    s.run();
-    return db.lastInsertId();
+    s.step();
+    return s.integer(0);
 }
 
 NoticePage page(Db& db, std::int64_t after, int pageSize)

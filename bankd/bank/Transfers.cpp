@@ -344,13 +344,13 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
             auto s = db.prepare(
                 "INSERT INTO scheduled_transfers (customer_id, serial, exec_date, from_account, bank_code, "
                 "to_account, recipient, amount, fee, sender, cms_code, registered_at) "
-                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+                "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12) RETURNING id");
             s.bind(1, customer->id).bind(2, q.serial).bind(3, q.execDate).bind(4, q.fromAccount).bind(5, q.bankCode);
             s.bind(6, q.toAccount).bind(7, q.recipient).bind(8, q.amount).bind(9, q.fee).bind(10, q.sender);
             s.bind(11, q.cms).bind(12, at);
-            s.run();
+            s.step();
             ex.scheduled = true;
-            ex.scheduleId = db.lastInsertId();
+            ex.scheduleId = s.integer(0);
             ex.messageNo = "0000000";
             ex.balanceAfter = accounts::find(db, q.fromAccount)->balance;
             if (!quotes::consume(db, binding, q.serial, "scheduled", now))
@@ -391,9 +391,16 @@ int runDue(Store& store, Clock::time_point now, const Limits& limits)
     int ran = 0;
     for (std::int64_t id : due) {
         ran += store.write([&](Db& db) {
-            auto s = db.prepare(
+            // Every node runs due transfers. On PostgreSQL a transfer another
+            // node is running is skipped (its row lock held); one that node
+            // finished meanwhile fails this serialisable transaction, whose
+            // next run finds it done. SQLite has one writer and no row locks.
+            std::string sql =
                 "SELECT customer_id, serial, exec_date, from_account, bank_code, to_account, recipient, amount, fee, "
-                "sender, cms_code FROM scheduled_transfers WHERE id = ?1 AND result_code = '' AND cancelled = 0");
+                "sender, cms_code FROM scheduled_transfers WHERE id = ?1 AND result_code = '' AND cancelled = 0";
+            if (db.engine() == DbEngine::Postgres)
+                sql += " FOR UPDATE SKIP LOCKED";
+            auto s = db.prepare(sql);
             s.bind(1, id);
             if (!s.step())
                 return 0;  // cancelled or run meanwhile

@@ -230,7 +230,7 @@ TransferLoadResult measureTransferLoad(const TransferLoadOptions& o)
 {
     DataFolder folder(o.dataDir);
     folder.check();
-    std::unique_ptr<Store> store = Store::open(folder.database());
+    std::unique_ptr<Store> store = Store::open(folder.storeLocation());
 
     std::vector<LoadCustomer> customers = makeCustomers(*store, o.clients);
     std::vector<Destination> external = o.externalEvery > 0 ? otherBankAccounts(*store) : std::vector<Destination>{};

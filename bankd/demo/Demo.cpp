@@ -96,6 +96,8 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         u.securityWay = dc.customer.securityWay;
         u.card = admin::addCustomer(store, dc.customer, dc.password);
         store.write([&](Db& db) {
+            // A write may run again (PostgreSQL): the lines are made afresh each run.
+            u.accounts.clear();
             auto c = customers::find(db, dc.customer.userId);
             int n = 0;
             for (const DemoAccount& da : dc.accounts) {
@@ -134,21 +136,22 @@ std::vector<DemoUser> populateDemo(Store& store, const DemoOptions& options)
         users.push_back(std::move(u));
     }
 
+    std::map<std::string, std::vector<std::string>> cardLines;
     store.write([&](Db& db) {
         addDemoNotices(db, now);
         addDemoCheques(db, now);
         addTransferDemo(db, now);
         addLoanDemo(db, now);
         // Card PINs are the demo account password.
-        auto told = addCardDemo(db, now, accountHash);
-        for (DemoUser& u : users)
-            for (const std::string& line : told[u.userId])
-                u.accounts.push_back(line);
+        cardLines = addCardDemo(db, now, accountHash);
         addDemoLossReports(db, now);
         addAccountDemo(db);
         addDemoRates(db, now);
         addDemoEnrolment(db, now, accountHash);
     });
+    for (DemoUser& u : users)
+        for (const std::string& line : cardLines[u.userId])
+            u.accounts.push_back(line);
     return users;
 }
 

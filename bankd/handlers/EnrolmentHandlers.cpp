@@ -59,7 +59,10 @@ Envelope create(RequestContext& ctx, const Person& p, Outcome expected, const st
     const std::string today = bankTime(ctx.clock.now()).date;
     const std::string now = bankTimestamp(ctx.clock.now());
     SecurityCard card = generateSecurityCard();
-    return ctx.store.write([&](Db& db) {
+    // The session learns the user only once the user is committed.
+    bool created = false;
+    Envelope out = ctx.store.write([&](Db& db) {
+        created = false;
         Outcome o = enrolment::identify(db, p.userId, p.juminNo, today);
         if (o != expected)
             return refusalOf(o);
@@ -70,10 +73,13 @@ Envelope create(RequestContext& ctx, const Person& p, Outcome expected, const st
                 return Envelope(result::kEnrolAccount, result::kEnrolAccountText);
         }
         enrolment::createUser(db, p.userId, p.juminNo, hash, card, now);
-        ctx.user = p.userId;
+        created = true;
         return Envelope::ok("이용자 ID " + p.userId +
                             " 신규가입이 완료되었습니다. 보안카드는 영업점에서 받으신 후 이체 등에 사용하십시오.");
     });
+    if (created)
+        ctx.user = p.userId;
+    return out;
 }
 
 // The checks both registrations share before any slow work.

@@ -1,7 +1,11 @@
 #pragma once
-// Versioned database schema. PRAGMA user_version holds the version reached;
-// PRAGMA application_id marks the file as a bank database. Each migration runs
-// in its own transaction, so a failed step leaves the previous version intact.
+// Versioned database schema, the same steps on both engines. SQLite: PRAGMA
+// user_version holds the version reached and PRAGMA application_id marks the
+// file as a bank database. PostgreSQL: the table bankd_schema holds the
+// version (and marks the schema as the bank's); the steps' DDL is translated
+// (INTEGER PRIMARY KEY ids become identity columns, integers BIGINT, text
+// compared byte by byte as in SQLite). Each migration runs in its own
+// transaction, so a failed step leaves the previous version intact.
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -15,6 +19,8 @@ inline constexpr int kApplicationId = 0x54565042;  // "TVPB"
 struct Migration {
     int version;      // version reached after this step
     const char* sql;  // statements without values
+    // Used on PostgreSQL instead of the translated `sql`, where a step must differ.
+    const char* postgres = nullptr;
 };
 
 class SchemaTooNew : public std::runtime_error {
@@ -42,6 +48,9 @@ public:
 
     // Refusals only, without changing anything (opening read paths).
     static void check(Db& db, const std::vector<Migration>& list = migrations());
+
+    // A step's DDL as PostgreSQL takes it.
+    static std::string postgresDdl(const std::string& sql);
 };
 
 } // namespace bankd

@@ -1,10 +1,11 @@
 #include "Store.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <sqlite3.h>
+#include <random>
 #include <unistd.h>
 
 #include "Schema.h"
@@ -16,6 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 // Most writes one group carries; the rest wait for the next sync.
 constexpr std::size_t kMaxGroup = 256;
+// Runs of one write that lose a serialisation conflict before it gives up.
+constexpr int kMaxRuns = 64;
 
 // Set on the writer thread while a write runs: a write() from inside joins it.
 thread_local Db* tlWriterDb = nullptr;
@@ -32,8 +35,16 @@ std::exception_ptr inSavepoint(Db& db, const std::function<void(Db&)>& f)
     } catch (...) {
         std::exception_ptr e = std::current_exception();
         // After an I/O or full-disk error SQLite may have ended the whole
-        // transaction; the group commit notices that through autocommit.
-        if (!sqlite3_get_autocommit(db.handle())) {
+        // transaction; the group commit notices that. A serialisation
+        // conflict dooms the whole PostgreSQL transaction: it runs again.
+        try {
+            std::rethrow_exception(e);
+        } catch (const DbError& x) {
+            if (x.retryable())
+                return e;
+        } catch (...) {
+        }
+        if (db.inTransaction()) {
             try {
                 db.exec("ROLLBACK TO w");
                 db.exec("RELEASE w");
@@ -51,7 +62,10 @@ struct Store::Job {
     bool done = false;
 };
 
-Store::Store(std::string path, HashCost cost) : path_(std::move(path)), cost_(cost) {}
+Store::Store(StoreLocation where, HashCost cost)
+    : path_(std::move(where.path)), postgres_(std::move(where.postgres)), cost_(cost)
+{
+}
 
 Store::~Store()
 {
@@ -77,6 +91,10 @@ void Store::runWrite(const std::function<void(Db&)>& f)
             std::rethrow_exception(e);
         return;
     }
+    if (engine() == DbEngine::Postgres) {
+        runWriteHere(f);
+        return;
+    }
     Job job;
     job.f = &f;
     std::unique_lock<std::mutex> lock(writeMutex_);
@@ -88,6 +106,56 @@ void Store::runWrite(const std::function<void(Db&)>& f)
     lock.unlock();
     if (job.error)
         std::rethrow_exception(job.error);
+}
+
+void Store::runWriteHere(const std::function<void(Db&)>& f)
+{
+    thread_local std::minstd_rand jitter{std::random_device{}()};
+    for (int run = 1;; ++run) {
+        Lease l = lease();
+        Db& db = l.db();
+        try {
+            db.beginWrite();
+            tlWriterDb = &db;
+            f(db);
+            tlWriterDb = nullptr;
+            db.exec("COMMIT");
+        } catch (const DbError& e) {
+            tlWriterDb = nullptr;
+            if (db.inTransaction()) {
+                try {
+                    db.exec("ROLLBACK");
+                } catch (...) {
+                }
+            }
+            // Only a conflict the server rolled back is run again: after any
+            // other failure (a lost connection during COMMIT above all) the
+            // outcome is not known and the write is not repeated.
+            if (!e.retryable() || run >= kMaxRuns)
+                throw;
+            {
+                std::lock_guard<std::mutex> lock(writeMutex_);
+                ++stats_.retries;
+            }
+            // Conflicting writers back off for different times.
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                std::uniform_int_distribution<int>(0, 200 * std::min(run, 20))(jitter)));
+            continue;
+        } catch (...) {
+            tlWriterDb = nullptr;
+            if (db.inTransaction()) {
+                try {
+                    db.exec("ROLLBACK");
+                } catch (...) {
+                }
+            }
+            throw;
+        }
+        std::lock_guard<std::mutex> lock(writeMutex_);
+        ++stats_.groups;
+        ++stats_.writes;
+        return;
+    }
 }
 
 void Store::writerLoop()
@@ -143,7 +211,7 @@ void Store::commitGroup(Db& db, std::vector<Job*>& group)
         tlWriterDb = &db;
         for (; i < group.size(); ++i) {
             group[i]->error = inSavepoint(db, *group[i]->f);
-            if (group[i]->error && sqlite3_get_autocommit(db.handle())) {
+            if (group[i]->error && !db.inTransaction()) {
                 lost = true;
                 break;
             }
@@ -225,18 +293,35 @@ std::string Store::cellPlace(std::int64_t customerId, int cell)
 
 std::unique_ptr<Db> Store::connect(bool create) const
 {
-    auto db = std::make_unique<Db>(path_, create);
+    auto db = postgres_.empty() ? std::make_unique<Db>(path_, create) : Db::postgres(postgres_);
     db->setKeys(&keys_);
     return db;
 }
 
-std::unique_ptr<Store> Store::open(const std::string& path, HashCost cost)
+void Store::startWriter()
 {
-    if (!fs::exists(path))
-        throw DbError("no database at " + path);
-    std::unique_ptr<Store> s(new Store(path, cost));
-    restrictFiles(path);
-    auto db = s->connect(false);
+    // PostgreSQL writes run on their callers' threads.
+    if (engine() == DbEngine::Sqlite)
+        writer_ = std::thread([this] { writerLoop(); });
+}
+
+std::unique_ptr<Store> Store::open(const StoreLocation& where, HashCost cost)
+{
+    const std::string& path = where.path;
+    std::unique_ptr<Store> s(new Store(where, cost));
+    std::unique_ptr<Db> db;
+    if (where.postgres.empty()) {
+        if (!fs::exists(path))
+            throw DbError("no database at " + path);
+        restrictFiles(path);
+        db = s->connect(false);
+    } else {
+        db = s->connect(false);
+        if (db->userVersion() == 0) {
+            Schema::check(*db);
+            throw DbError("no bank database in PostgreSQL (made by bankd init --postgres)");
+        }
+    }
     Schema::migrate(*db);
     const std::string keyPath = SecretKeys::pathFor(path);
     if (!fs::exists(keyPath) && holdsKeyedSecrets(*db))
@@ -245,25 +330,35 @@ std::unique_ptr<Store> Store::open(const std::string& path, HashCost cost)
     s->keys_ = loadKeys(keyPath);
     sealPlainCells(*db, s->keys_);
     s->giveBack(std::move(db));
-    s->writer_ = std::thread([p = s.get()] { p->writerLoop(); });
+    s->startWriter();
     return s;
 }
 
-std::unique_ptr<Store> Store::create(const std::string& path, HashCost cost)
+std::unique_ptr<Store> Store::create(const StoreLocation& where, HashCost cost)
 {
-    if (fs::exists(path))
-        throw DbError("a database already exists at " + path);
-    std::unique_ptr<Store> s(new Store(path, cost));
-    s->keys_ = loadKeys(SecretKeys::pathFor(path));
-    // Made 0600 before SQLite opens it, so its WAL and index files are too.
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        throw DbError("cannot create database " + path + ": " + std::strerror(errno));
-    ::close(fd);
-    auto db = s->connect(true);
+    const std::string& path = where.path;
+    std::unique_ptr<Store> s(new Store(where, cost));
+    std::unique_ptr<Db> db;
+    if (where.postgres.empty()) {
+        if (fs::exists(path))
+            throw DbError("a database already exists at " + path);
+        s->keys_ = loadKeys(SecretKeys::pathFor(path));
+        // Made 0600 before SQLite opens it, so its WAL and index files are too.
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0)
+            throw DbError("cannot create database " + path + ": " + std::strerror(errno));
+        ::close(fd);
+        db = s->connect(true);
+    } else {
+        db = s->connect(false);
+        if (db->userVersion() != 0)
+            throw DbError("the PostgreSQL database already holds a bank");
+        Schema::check(*db);
+        s->keys_ = loadKeys(SecretKeys::pathFor(path));
+    }
     Schema::migrate(*db);
     s->giveBack(std::move(db));
-    s->writer_ = std::thread([p = s.get()] { p->writerLoop(); });
+    s->startWriter();
     return s;
 }
 
@@ -282,8 +377,15 @@ Store::Lease Store::lease()
 
 void Store::giveBack(std::unique_ptr<Db> db)
 {
-    if (!db)
+    if (!db || !db->usable())
         return;
+    if (db->inTransaction()) {
+        try {
+            db->exec("ROLLBACK");
+        } catch (...) {
+            return;
+        }
+    }
     std::lock_guard<std::mutex> lock(mutex_);
     idle_.push_back(std::move(db));
 }

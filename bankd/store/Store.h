@@ -1,13 +1,22 @@
 #pragma once
-// The bank's database: one SQLite file in WAL mode, a pool of connections for
-// the server's worker threads, and one database transaction per business
-// operation (write() / read()).
+// The bank's database: one SQLite file in WAL mode or a PostgreSQL database,
+// a pool of connections for the server's worker threads, and one database
+// transaction per business operation (write() / read()).
 //
-// Every write is durable before write() returns (the WAL is synced at
-// commit). Writes are committed in groups: one writer thread takes every
-// write that arrived while the previous group was being synced, runs each in
-// its own savepoint inside one transaction, commits and syncs once, then
-// releases their callers. A failing write rolls back only its own savepoint.
+// Every write is durable before write() returns.
+//
+// SQLite: writes are committed in groups. One writer thread takes every write
+// that arrived while the previous group was being synced, runs each in its
+// own savepoint inside one transaction, commits and syncs once, then releases
+// their callers. A failing write rolls back only its own savepoint.
+//
+// PostgreSQL: each write is one SERIALIZABLE transaction on a pooled
+// connection of the calling thread (the server groups the WAL flushes of
+// concurrent commits). Several Store objects, in one process or on several
+// machines, may share the database. A write that loses a serialisation
+// conflict or a deadlock was rolled back whole and runs again, so a write
+// function must do nothing outside the database that a second run would
+// repeat (it may run more than once; only one run is ever committed).
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -26,14 +35,30 @@
 
 namespace bankd {
 
+// Where the bank's rows are: the SQLite file at `path`, or, when `postgres`
+// is set, the PostgreSQL database that connection string names. The key file
+// is beside `path` either way.
+struct StoreLocation {
+    std::string path;
+    std::string postgres;
+};
+
 class Store {
 public:
     // Opens an existing database and migrates it to this build's schema.
     // Throws SchemaTooNew, ForeignDatabase or DbError (also when the key file
     // is missing or damaged while the database holds what it protects).
-    static std::unique_ptr<Store> open(const std::string& path, HashCost cost = HashCost::standard());
-    // Creates a new database file (refuses an existing one).
-    static std::unique_ptr<Store> create(const std::string& path, HashCost cost = HashCost::standard());
+    static std::unique_ptr<Store> open(const StoreLocation& where, HashCost cost = HashCost::standard());
+    static std::unique_ptr<Store> open(const std::string& path, HashCost cost = HashCost::standard())
+    {
+        return open(StoreLocation{path, {}}, cost);
+    }
+    // Creates a new database (refuses an existing one).
+    static std::unique_ptr<Store> create(const StoreLocation& where, HashCost cost = HashCost::standard());
+    static std::unique_ptr<Store> create(const std::string& path, HashCost cost = HashCost::standard())
+    {
+        return create(StoreLocation{path, {}}, cost);
+    }
 
     ~Store();
 
@@ -54,8 +79,9 @@ public:
 
     // Runs f(Db&) as one atomic write and returns once it is committed and
     // synced to disk; an exception rolls f's writes back and propagates.
-    // f runs on the writer thread, serialised with every other write; a
-    // write() from inside f joins the enclosing write.
+    // SQLite: f runs on the writer thread, serialised with every other write.
+    // PostgreSQL: f runs on the calling thread and may run again after a
+    // serialisation conflict. A write() from inside f joins the enclosing write.
     template <class F>
     auto write(F&& f)
     {
@@ -74,7 +100,7 @@ public:
     auto read(F&& f)
     {
         Lease l = lease();
-        l.db().exec("BEGIN");
+        l.db().beginRead();
         struct End {
             Db& db;
             ~End()
@@ -90,13 +116,17 @@ public:
 
     const HashCost& hashCost() const { return cost_; }
     const std::string& path() const { return path_; }
+    DbEngine engine() const { return postgres_.empty() ? DbEngine::Sqlite : DbEngine::Postgres; }
     // The keys of the key file beside the database (see SecretKeys).
     const SecretKeys& keys() const { return keys_; }
 
-    // Groups committed and writes carried so far (the groups are the syncs).
+    // Groups committed and writes carried so far (the groups are the syncs;
+    // on PostgreSQL every write is its own group), and writes run again after
+    // a serialisation conflict.
     struct WriteStats {
         std::uint64_t groups = 0;
         std::uint64_t writes = 0;
+        std::uint64_t retries = 0;
     };
     WriteStats writeStats() const;
 
@@ -105,14 +135,17 @@ public:
 
 private:
     struct Job;
-    Store(std::string path, HashCost cost);
+    Store(StoreLocation where, HashCost cost);
     void giveBack(std::unique_ptr<Db> db);
     std::unique_ptr<Db> connect(bool create) const;
     void runWrite(const std::function<void(Db&)>& f);
+    void runWriteHere(const std::function<void(Db&)>& f);
+    void startWriter();
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
 
     std::string path_;
+    std::string postgres_;
     HashCost cost_;
     SecretKeys keys_;
     std::mutex mutex_;
