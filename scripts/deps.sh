@@ -4,7 +4,7 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
-  libsodium-dev libcurl4-openssl-dev libsqlite3-dev sqlite3 libpq-dev postgresql libcpp-httplib-dev
+  libsodium-dev libcurl4-openssl-dev libsqlite3-dev sqlite3 libpq-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
   fonts-nanum xvfb xauth x11-apps xdotool imagemagick nginx-light curl python3
   postgresql
