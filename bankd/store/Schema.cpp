@@ -580,17 +580,28 @@ int Schema::migrate(Db& db, const std::vector<Migration>& list)
 {
     check(db, list);
     int found = db.userVersion();
+    if (db.engine() == DbEngine::Postgres) {
+        // PostgreSQL's DDL is transactional: every pending step in one
+        // transaction, all or none. Nodes starting together: one migrates
+        // (holding the lock), the others then find it done.
+        if (found >= lastVersion(list))
+            return found;
+        Transaction tx(db);
+        db.exec(kSchemaLock);
+        for (const Migration& m : list) {
+            if (m.version <= db.userVersion())
+                continue;
+            db.exec(m.postgres ? m.postgres : postgresDdl(m.sql).c_str());
+            db.setUserVersion(m.version);
+        }
+        tx.commit();
+        return found;
+    }
     for (const Migration& m : list) {
         if (m.version <= db.userVersion())
             continue;
         Transaction tx(db);
-        if (db.engine() == DbEngine::Postgres) {
-            // Nodes starting together: one migrates, the others find it done.
-            db.exec(kSchemaLock);
-            if (m.version <= db.userVersion())
-                continue;
-            db.exec(m.postgres ? m.postgres : postgresDdl(m.sql).c_str());
-        } else {
+        {
             db.exec(m.sql);
             db.exec(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str());
         }

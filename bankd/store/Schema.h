@@ -5,7 +5,8 @@
 // version (and marks the schema as the bank's); the steps' DDL is translated
 // (INTEGER PRIMARY KEY ids become identity columns, integers BIGINT, text
 // compared byte by byte as in SQLite). Each migration runs in its own
-// transaction, so a failed step leaves the previous version intact.
+// transaction on SQLite, all pending ones in one on PostgreSQL, so a failed
+// step leaves the previous version intact.
 #include <stdexcept>
 #include <string>
 #include <vector>

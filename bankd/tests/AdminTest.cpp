@@ -33,6 +33,7 @@ InitOptions demoOptions(const TempDir& dir)
     o.serverHost = "127.0.0.1:18080";
     o.cost = HashCost::minimal();
     o.fastCertificates = true;
+    o.postgres = postgresUrl();
     return o;
 }
 } // namespace
@@ -69,7 +70,7 @@ TEST(Init, DemoBankWritesDeployIniCertificateAndData)
     }
     EXPECT_TRUE(card && cert);
 
-    auto store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    auto store = Store::open(DataFolder(dir.str("data")).storeLocation(), HashCost::minimal());
     store->read([&](Db& db) {
         for (const DemoUser& u : r.demoUsers) {
             auto c = customers::find(db, u.userId);
@@ -108,10 +109,15 @@ TEST(Init, DataAtRestIsTheServersAloneAndTheDatabaseHoldsNoPlainCardCell)
         return static_cast<unsigned>(fs::status(path).permissions()) & 0777u;
     };
     EXPECT_EQ(mode(dir.str("data")), 0700u);
-    auto store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    auto store = Store::open(DataFolder(dir.str("data")).storeLocation(), HashCost::minimal());
     const DemoUser& user = r.demoUsers.front();
     store->write([&](Db& db) { customers::setPassword(db, user.userId, hashPassword("NEW", HashCost::minimal())); });
-    for (const char* f : {"bankd.db", "bankd.db-wal", "bankd.db-shm", "secrets.key", "gateway.key"}) {
+    std::vector<const char*> files = {"secrets.key", "gateway.key"};
+    if (onPostgres())
+        files.push_back("bankd.ini");  // it names the database
+    else
+        files.insert(files.end(), {"bankd.db", "bankd.db-wal", "bankd.db-shm"});
+    for (const char* f : files) {
         ASSERT_TRUE(fs::exists(dir.str("data/") + f)) << f;
         EXPECT_EQ(mode(dir.str("data/") + f), 0600u) << f;
     }
@@ -144,7 +150,7 @@ TEST(Init, DataAtRestIsTheServersAloneAndTheDatabaseHoldsNoPlainCardCell)
         p.bind(1, id).bind(2, user.card[8]).run();
     });
     store.reset();
-    store = Store::open(dir.str("data/bankd.db"), HashCost::minimal());
+    store = Store::open(DataFolder(dir.str("data")).storeLocation(), HashCost::minimal());
     store->read([&](Db& db) {
         auto s = db.prepare("SELECT value FROM security_cards WHERE customer_id = ?1 AND cell = 9");
         s.bind(1, id);
@@ -155,7 +161,7 @@ TEST(Init, DataAtRestIsTheServersAloneAndTheDatabaseHoldsNoPlainCardCell)
     // Without its key file the database does not open.
     store.reset();
     fs::rename(dir.str("data/secrets.key"), dir.str("secrets.key"));
-    EXPECT_THROW(Store::open(dir.str("data/bankd.db"), HashCost::minimal()), DbError);
+    EXPECT_THROW(Store::open(DataFolder(dir.str("data")).storeLocation(), HashCost::minimal()), DbError);
 }
 
 TEST(Init, RefusesAForeignOrAlreadyUsedFolder)
@@ -291,6 +297,7 @@ TEST(VersionInfo, PublishChecksNameAndEmbeddedVersionAndSigns)
     o.dataDir = dir.str("data");
     o.deployPath = dir.str("bin/deploy.ini");
     o.cost = HashCost::minimal();
+    o.postgres = postgresUrl();
     const InitReport report = initBank(o);
     EXPECT_EQ(readIni(o.deployPath)["download"]["update_public_key"], report.updatePublicKey);
     EXPECT_EQ(fs::status(DataFolder(o.dataDir).updateKey()).permissions() & fs::perms::all,

@@ -15,6 +15,7 @@
 #include "Schema.h"
 #include "SecretGuard.h"
 #include "Sqlite.h"
+#include "DataFolder.h"
 #include "TestBank.h"
 
 using namespace bankd;
@@ -48,6 +49,7 @@ std::string initFast(const TempDir& dir)
     InitOptions o;
     o.dataDir = dir.str("data");
     o.cost = HashCost::minimal();
+    o.postgres = postgresUrl();
     initBank(o);
     return o.dataDir;
 }
@@ -71,8 +73,8 @@ TEST(CommandLine, ServeRefusesADatabaseOfANewerSchema)
     TempDir dir;
     std::string data = initFast(dir);
     {
-        Db db(data + "/bankd.db", false);
-        db.setUserVersion(Schema::currentVersion() + 1);
+        auto db = onPostgres() ? Db::postgres(postgresUrl()) : std::make_unique<Db>(data + "/bankd.db", false);
+        db->setUserVersion(Schema::currentVersion() + 1);
     }
     CmdRun r = bankdRun("serve --data " + data + " --listen 127.0.0.1:1");
     EXPECT_EQ(r.status, 1);
@@ -117,7 +119,7 @@ TEST(CommandLine, AdministrationCommandsWorkOnADataFolder)
     {
         // Lock CHOI's login and security means, an account's password and a
         // card's PIN as five wrong attempts each would.
-        auto store = Store::open(data + "/bankd.db", HashCost::minimal());
+        auto store = Store::open(DataFolder(data).storeLocation(), HashCost::minimal());
         store->write([](Db& db) {
             db.exec("INSERT INTO accounts (account_no, customer_id, display_no, kind_name, kind_code, pwd_hash, "
                     "opened_on) SELECT '1102345', id, '110-2345', 'k', 'A04', 'h', '20240101' FROM customers "
@@ -142,7 +144,7 @@ TEST(CommandLine, AdministrationCommandsWorkOnADataFolder)
                         " --cert-password c1234567");
     EXPECT_EQ(cert.status, 0) << cert.output;
     EXPECT_NE(cert.output.find(dir.str("home") + "/certs/"), std::string::npos);
-    auto store = Store::open(data + "/bankd.db", HashCost::minimal());
+    auto store = Store::open(DataFolder(data).storeLocation(), HashCost::minimal());
     auto c = store->read([](Db& db) { return customers::find(db, "CHOI"); });
     ASSERT_TRUE(c);
     EXPECT_TRUE(verifyPassword(c->pwdHash, "NEW1"));

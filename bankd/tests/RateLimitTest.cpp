@@ -133,6 +133,7 @@ TEST(RateLimit, SettingsComeFromTheDataFolderAndABadValueIsNamed)
     InitOptions o;
     o.dataDir = dir.str("data");
     o.cost = HashCost::minimal();
+    o.postgres = postgresUrl();
     initBank(o);
     DataFolder folder(o.dataDir);
     // A new folder holds the defaults, written out.

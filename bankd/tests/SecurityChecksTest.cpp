@@ -45,7 +45,7 @@ TEST_F(SecurityChecks, FiveWrongCellsLockTheMeansUntilUnlockedEvenAcrossARestart
 
     // A restart: a new store, sessions and dispatcher on the same database.
     {
-        auto store = Store::open(bank.dir.str("bankd.db"), HashCost::minimal());
+        auto store = Store::open(location(bank.dir.str("bankd.db")), HashCost::minimal());
         Sessions sessions(bank.clock, std::chrono::seconds(600));
         Dispatcher d(*store, sessions, bank.clock);
         registerAllHandlers(d);
@@ -194,11 +194,13 @@ TEST_F(SecurityChecks, AccountPasswordsMoveToTheKeyedHashOnTheirNextRightCheckAn
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     // A copy of the database without the key file does not open, and with
     // another key no password checks: the hashes are useless without the key.
+    // (On PostgreSQL: the same database reached from a folder without the key.)
     std::filesystem::create_directories(bank.dir.str("copy"));
-    bank.store->lease().db().exec(("VACUUM INTO '" + bank.dir.str("copy/bankd.db") + "'").c_str());
-    EXPECT_THROW(Store::open(bank.dir.str("copy/bankd.db"), HashCost::minimal()), DbError);
+    if (!onPostgres())
+        bank.store->lease().db().exec(("VACUUM INTO '" + bank.dir.str("copy/bankd.db") + "'").c_str());
+    EXPECT_THROW(Store::open(location(bank.dir.str("copy/bankd.db")), HashCost::minimal()), DbError);
     SecretKeys::loadOrCreate(bank.dir.str("copy/secrets.key"));
-    auto copy = Store::open(bank.dir.str("copy/bankd.db"), HashCost::minimal());
+    auto copy = Store::open(location(bank.dir.str("copy/bankd.db")), HashCost::minimal());
     auto other = guard::check(*copy, Secret::AccountPassword, kimA, keyed, "1234", bank.clock.now());
     EXPECT_EQ(other.verdict, guard::Verdict::Wrong);
     auto same = guard::check(*bank.store, Secret::AccountPassword, kimA, keyed, "1234", bank.clock.now());

@@ -12,28 +12,41 @@
 
 using namespace bankd;
 using bankd::test::TempDir;
+using bankd::test::location;
+using bankd::test::onPostgres;
 
 namespace {
 int tableCount(Db& db, const char* name)
 {
-    auto s = db.prepare("SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?1");
+    auto s = db.prepare(db.engine() == DbEngine::Sqlite
+                            ? "SELECT count(*) FROM sqlite_master WHERE type='table' AND name=?1"
+                            : "SELECT count(*) FROM information_schema.tables "
+                              "WHERE table_schema = current_schema() AND table_name = ?1");
     s.bind(1, name);
     s.step();
     return static_cast<int>(s.integer(0));
+}
+// A bare connection to the test's database: the SQLite file, or the test
+// case's PostgreSQL schema.
+std::unique_ptr<Db> rawDb(const std::string& path, bool create)
+{
+    return onPostgres() ? Db::postgres(location(path).postgres) : std::make_unique<Db>(path, create);
 }
 } // namespace
 
 TEST(Schema, FreshDatabaseReachesTheCurrentVersionInWalMode)
 {
     TempDir dir;
-    auto store = Store::create(dir.str("b.db"), HashCost::minimal());
+    auto store = Store::create(location(dir.str("b.db")), HashCost::minimal());
     auto lease = store->lease();
     EXPECT_EQ(lease.db().userVersion(), Schema::currentVersion());
     for (const char* t : {"customers", "security_cards", "certificates", "accounts", "account_history", "notices"})
         EXPECT_EQ(tableCount(lease.db(), t), 1) << t;
-    auto s = lease.db().prepare("PRAGMA journal_mode");
-    ASSERT_TRUE(s.step());
-    EXPECT_EQ(s.text(0), "wal");
+    if (lease.db().engine() == DbEngine::Sqlite) {
+        auto s = lease.db().prepare("PRAGMA journal_mode");
+        ASSERT_TRUE(s.step());
+        EXPECT_EQ(s.text(0), "wal");
+    }
 }
 
 TEST(Schema, OlderDatabaseIsMigratedStepByStepAndKeepsItsData)
@@ -41,13 +54,15 @@ TEST(Schema, OlderDatabaseIsMigratedStepByStepAndKeepsItsData)
     TempDir dir;
     std::vector<Migration> v1 = {Schema::migrations().front()};
     {
-        Db db(dir.str("b.db"), true);
+        auto conn = rawDb(dir.str("b.db"), true);
+        Db& db = *conn;
         EXPECT_EQ(Schema::migrate(db, v1), 0);
         db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 't', 'b')");
     }
     std::vector<Migration> v2 = v1;
     v2.push_back({v1.back().version + 1, "CREATE TABLE favourites (id INTEGER PRIMARY KEY, name TEXT);"});
-    Db db(dir.str("b.db"), false);
+    auto conn = rawDb(dir.str("b.db"), false);
+    Db& db = *conn;
     EXPECT_EQ(Schema::migrate(db, v2), v1.back().version);
     EXPECT_EQ(db.userVersion(), v1.back().version + 1);
     EXPECT_EQ(tableCount(db, "favourites"), 1);
@@ -60,7 +75,8 @@ TEST(Schema, FailedMigrationLeavesThePreviousVersion)
 {
     TempDir dir;
     std::vector<Migration> list = Schema::migrations();
-    Db db(dir.str("b.db"), true);
+    auto conn = rawDb(dir.str("b.db"), true);
+    Db& db = *conn;
     Schema::migrate(db, list);
     int before = db.userVersion();
     list.push_back({before + 1, "CREATE TABLE half (x INTEGER); THIS IS NOT SQL;"});
@@ -73,11 +89,11 @@ TEST(Schema, NewerSchemaIsRefusedWithBothVersions)
 {
     TempDir dir;
     {
-        auto store = Store::create(dir.str("b.db"), HashCost::minimal());
+        auto store = Store::create(location(dir.str("b.db")), HashCost::minimal());
         store->lease().db().setUserVersion(Schema::currentVersion() + 3);
     }
     try {
-        Store::open(dir.str("b.db"));
+        Store::open(location(dir.str("b.db")));
         FAIL() << "a newer schema was accepted";
     } catch (const SchemaTooNew& e) {
         EXPECT_EQ(e.found, Schema::currentVersion() + 3);
@@ -89,11 +105,13 @@ TEST(Schema, ForeignDatabaseIsRefusedAndLeftAlone)
 {
     TempDir dir;
     {
-        Db db(dir.str("other.db"), true);
+        auto conn = rawDb(dir.str("other.db"), true);
+        Db& db = *conn;
         db.exec("CREATE TABLE photos (id INTEGER)");
     }
-    EXPECT_THROW(Store::open(dir.str("other.db")), ForeignDatabase);
-    Db db(dir.str("other.db"), false);
+    EXPECT_THROW(Store::open(location(dir.str("other.db"))), ForeignDatabase);
+    auto conn = rawDb(dir.str("other.db"), false);
+    Db& db = *conn;
     EXPECT_EQ(db.userVersion(), 0);
     EXPECT_EQ(tableCount(db, "customers"), 0);
 }
@@ -101,9 +119,9 @@ TEST(Schema, ForeignDatabaseIsRefusedAndLeftAlone)
 TEST(Store, CreateRefusesAnExistingFileAndOpenAMissingOne)
 {
     TempDir dir;
-    Store::create(dir.str("b.db"), HashCost::minimal());
-    EXPECT_THROW(Store::create(dir.str("b.db"), HashCost::minimal()), DbError);
-    EXPECT_THROW(Store::open(dir.str("missing.db")), DbError);
+    EXPECT_THROW(Store::open(location(dir.str("missing.db"))), DbError);
+    Store::create(location(dir.str("b.db")), HashCost::minimal());
+    EXPECT_THROW(Store::create(location(dir.str("b.db")), HashCost::minimal()), DbError);
 }
 
 TEST(Store, AFailedOperationRollsBackAllItsWrites)
@@ -188,8 +206,10 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
     for (size_t reached = 1; reached < all.size(); ++reached) {
         SCOPED_TRACE("from version " + std::to_string(all[reached - 1].version));
         test::TempDir dir;
+        test::renewSchema();
         {
-            Db db(dir.str("b.db"), true);
+            auto conn = rawDb(dir.str("b.db"), true);
+            Db& db = *conn;
             Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
             // A customer with three wrong passwords, a locked one, and a
             // locked account, as the versions before the shared locks kept
@@ -213,7 +233,7 @@ TEST(Schema, EveryEarlierVersionMigratesToTheCurrentOneKeepingCustomersAndTheirL
                         "('account', '1101', 5, 1, '2024-01-01')");
             }
         }
-        auto store = Store::open(dir.str("b.db"), HashCost::minimal());
+        auto store = Store::open(location(dir.str("b.db")), HashCost::minimal());
         store->read([&](Db& db) {
             EXPECT_EQ(db.userVersion(), Schema::currentVersion());
             EXPECT_EQ(guard::failures(db, Secret::LoginPassword, "ALICE"), 3);
@@ -250,8 +270,10 @@ TEST(Schema, FavouritesMadeBeforeVersionEightGetTheHolderTheBankKnows)
     for (size_t reached = 3; reached < all.size() && all[reached - 1].version < 8; ++reached) {
         SCOPED_TRACE("from version " + std::to_string(all[reached - 1].version));
         test::TempDir dir;
+        test::renewSchema();
         {
-            Db db(dir.str("b.db"), true);
+            auto conn = rawDb(dir.str("b.db"), true);
+            Db& db = *conn;
             Schema::migrate(db, std::vector<Migration>(all.begin(), all.begin() + static_cast<long>(reached)));
             db.exec("INSERT INTO customers (id, user_id, name, jumin_no, pwd_hash, security_way, created_at) "
                     "VALUES (1, 'ALICE', '김앨리스', '8001011234567', 'h', 'S', '2024-01-01')");
@@ -262,7 +284,7 @@ TEST(Schema, FavouritesMadeBeforeVersionEightGetTheHolderTheBankKnows)
                     "VALUES (1, '20', '내통장', '1101', '20240101'), (1, '04', '유리', '777', '20240101'), "
                     "(1, '26', '모름', '888', '20240101')");
         }
-        auto store = Store::open(dir.str("b.db"), HashCost::minimal());
+        auto store = Store::open(location(dir.str("b.db")), HashCost::minimal());
         auto holders = store->read([](Db& db) {
             std::vector<std::string> out;
             auto s = db.prepare("SELECT holder FROM favourite_accounts ORDER BY id");

@@ -33,7 +33,7 @@ std::string TempDir::str(const std::string& child) const
 
 TestBank::TestBank(BankConfig config, std::chrono::seconds idle)
     : clock(std::chrono::system_clock::from_time_t(1'730'784'730)),  // 2024-11-05 14:32:10 KST
-      store(Store::create(dir.str("bankd.db"), HashCost::minimal())),
+      store(Store::create(location(dir.str("bankd.db")), HashCost::minimal())),
       sessions(clock, idle),
       dispatcher(*store, sessions, clock, config)
 {

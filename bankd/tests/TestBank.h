@@ -12,6 +12,7 @@
 #include "Dispatcher.h"
 #include "Sessions.h"
 #include "Store.h"
+#include "TestDatabase.h"
 
 namespace bankd::test {
 

@@ -117,6 +117,7 @@ TEST(KillUnderLoad, BooksHoldAndEveryAcknowledgedTransferIsRecordedOnceAfterSigk
     InitOptions init;
     init.dataDir = dir.str("data");
     init.cost = HashCost::minimal();
+    init.postgres = postgresUrl();
     initBank(init);
     DataFolder folder(init.dataDir);
     auto keys = velcor::loadGatewayKeyPair(folder.gatewayKey());
@@ -159,11 +160,11 @@ TEST(KillUnderLoad, BooksHoldAndEveryAcknowledgedTransferIsRecordedOnceAfterSigk
     EXPECT_TRUE(r.pass);
 
     // No serial executed twice, by the books of the database itself.
-    auto store = Store::open(folder.database(), HashCost::minimal());
+    auto store = Store::open(folder.storeLocation(), HashCost::minimal());
     store->read([](Db& db) {
         auto s = db.prepare(
             "SELECT count(*) FROM (SELECT serial FROM transfers WHERE result_code = '0000' GROUP BY serial "
-            "HAVING count(*) > 1)");
+            "HAVING count(*) > 1) AS twice");
         s.step();
         EXPECT_EQ(s.integer(0), 0);
         auto h = db.prepare(
@@ -180,10 +181,11 @@ TEST(Restart, ARequestCapturedBeforeARestartIsRefusedAfterItAndTheClientLogsInAg
     InitOptions init;
     init.dataDir = dir.str("data");
     init.cost = HashCost::minimal();
+    init.postgres = postgresUrl();
     initBank(init);
     DataFolder folder(init.dataDir);
     {
-        auto store = Store::open(folder.database(), HashCost::minimal());
+        auto store = Store::open(folder.storeLocation(), HashCost::minimal());
         admin::addCustomer(*store, {"REPLAY", "재전송", "9001011234567", "S", "N"}, "PW1");
     }
     auto keys = velcor::loadGatewayKeyPair(folder.gatewayKey());
