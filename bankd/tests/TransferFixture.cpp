@@ -107,8 +107,12 @@ std::int64_t TransferBank::totalBalances()
     });
 }
 
+thread_local Dispatcher* TransferBank::threadVia = nullptr;
+
 DispatchOutcome TransferBank::send(const std::string& key, const std::string& query)
 {
+    if (threadVia)
+        return threadVia->dispatch(Route::Encrypted, key, query);
     if (via)
         return via->dispatch(Route::Encrypted, key, query);
     return bank.encrypted(key, query);

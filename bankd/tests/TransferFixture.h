@@ -84,6 +84,8 @@ protected:
     // When set, requests go to this dispatcher (a bank restarted on the same
     // database) instead of the test bank's.
     Dispatcher* via = nullptr;
+    // The same for the calling thread alone (threads playing different nodes).
+    static thread_local Dispatcher* threadVia;
     SecurityCard kimCard;
     std::string kimA, kimB, leeA;
     std::string keyKim = sessionKey(1);
