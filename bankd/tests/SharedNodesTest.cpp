@@ -74,7 +74,7 @@ protected:
     }
     SharedNodes()
         : bank(config()), keys(velcor::generateGatewayKeyPair()),
-          second(Store::open(bank.store->path(), HashCost::minimal())),
+          second(Store::open(location(bank.store->path()), HashCost::minimal())),
           a(*bank.store, bank.clock, keys, bank.dir.str("a.log"), config()),
           b(*second, bank.clock, keys, bank.dir.str("b.log"), config())
     {
