@@ -137,9 +137,11 @@ void Store::runWriteHere(const std::function<void(Db&)>& f)
                 std::lock_guard<std::mutex> lock(writeMutex_);
                 ++stats_.retries;
             }
-            // Conflicting writers back off for different times.
+            // Conflicting writers back off for different times, longer each
+            // run (a hot row under many writers clears in turn instead of
+            // failing the same writer run after run).
             std::this_thread::sleep_for(std::chrono::microseconds(
-                std::uniform_int_distribution<int>(0, 200 * std::min(run, 20))(jitter)));
+                std::uniform_int_distribution<int>(0, std::min(200 << std::min(run, 8), 40'000))(jitter)));
             continue;
         } catch (...) {
             tlWriterDb = nullptr;
