@@ -30,6 +30,7 @@
 #include "PasswordHash.h"
 #include "Sqlite.h"
 #include "Store.h"
+#include "ExecutionChecks.h"
 #include "TestBank.h"
 #include "TransferLoad.h"
 #include "velcor/GatewayKeys.h"
@@ -295,15 +296,6 @@ TEST(Cluster, ANodeKilledUnderLoadLosesNoTransferAndRunsNothingTwice)
         EXPECT_EQ(moved.integer(0), total) << "deposits of scheduled transfers";
 
         // No serial executed twice, and every withdrawal has exactly one record.
-        auto twice = db.prepare(
-            "SELECT count(*) FROM (SELECT serial FROM transfers WHERE result_code = '0000' GROUP BY serial "
-            "HAVING count(*) > 1) x");
-        twice.step();
-        EXPECT_EQ(twice.integer(0), 0);
-        auto withdrawals = db.prepare(
-            "SELECT (SELECT count(*) FROM account_history WHERE memo = 'PDA이체') - "
-            "(SELECT count(*) FROM transfers WHERE result_code = '0000')");
-        withdrawals.step();
-        EXPECT_EQ(withdrawals.integer(0), 0) << "withdrawals without exactly one transfer record";
+        expectEachExecutionOnce(db);
     });
 }

@@ -30,6 +30,7 @@
 #include "DataFolder.h"
 #include "Sqlite.h"
 #include "Store.h"
+#include "ExecutionChecks.h"
 #include "TestBank.h"
 #include "TransferLoad.h"
 #include "velcor/GatewayKeys.h"
@@ -162,16 +163,7 @@ TEST(KillUnderLoad, BooksHoldAndEveryAcknowledgedTransferIsRecordedOnceAfterSigk
     // No serial executed twice, by the books of the database itself.
     auto store = Store::open(folder.storeLocation(), HashCost::minimal());
     store->read([](Db& db) {
-        auto s = db.prepare(
-            "SELECT count(*) FROM (SELECT serial FROM transfers WHERE result_code = '0000' GROUP BY serial "
-            "HAVING count(*) > 1) AS twice");
-        s.step();
-        EXPECT_EQ(s.integer(0), 0);
-        auto h = db.prepare(
-            "SELECT (SELECT count(*) FROM account_history WHERE memo = 'PDA이체') - "
-            "(SELECT count(*) FROM transfers WHERE result_code = '0000')");
-        h.step();
-        EXPECT_EQ(h.integer(0), 0) << "withdrawals without exactly one transfer record";
+        expectEachExecutionOnce(db);
     });
 }
 
