@@ -7,7 +7,6 @@
 #include <httplib.h>
 
 #include "AccessLog.h"
-#include "BoundedTaskQueue.h"
 #include "CodePage949.h"
 #include "ConnectionIntake.h"
 #include "ConnectionStream.h"
@@ -262,12 +261,8 @@ void BankServer::start()
     limits.idleTimeout = std::chrono::seconds(o.keepAliveTimeout);
     limits.bodyMax = o.payloadMax;
     limits.unlimited = o.trustedFronts;
-    // One job per open connection at most: the intake never waits for room.
-    workers_ = std::make_unique<BoundedTaskQueue>(o.threads, o.maxConnections + 1);
-    intake_ = std::make_unique<ConnectionIntake>(limits, [this](std::unique_ptr<Connection> c) {
-        Connection* whole = c.release();
-        workers_->enqueue([this, whole] { serveConnection(std::unique_ptr<Connection>(whole)); });
-    });
+    intake_ = std::make_unique<ConnectionIntake>(limits, o.threads,
+                                                 [this](Connection& c) { return serveConnection(c); });
     intake_->start();
 
     http_ = std::make_unique<IntakeServer>();
@@ -295,9 +290,7 @@ void BankServer::start()
     if (!bound) {
         http_.reset();
         intake_->stop();
-        workers_->shutdown();
         intake_.reset();
-        workers_.reset();
         throw PortInUse(o.port == 0 ? "cannot listen on " + o.host
                                     : "cannot listen on " + o.host + ":" + std::to_string(o.port) +
                                           " (address in use or not available)");
@@ -321,15 +314,15 @@ void BankServer::start()
     sweeper_ = std::thread([this] { sweep(); });
 }
 
-// A worker answers one whole request; the connection then waits in the intake
-// for its next one (or is closed).
-void BankServer::serveConnection(std::unique_ptr<Connection> c)
+// Answers the whole request at the front of the connection's bytes; true:
+// the connection stays open for its next request.
+bool BankServer::serveConnection(Connection& c)
 {
-    const bool closeConnection = c->served + 1 >= options_.keepAliveMax;
+    const bool closeConnection = c.served + 1 >= options_.keepAliveMax;
     bool closed = false;
     bool ok = false;
     {
-        ConnectionStream stream(*c, std::chrono::seconds(options_.writeTimeout));
+        ConnectionStream stream(c, std::chrono::seconds(options_.writeTimeout));
         tRefusedRequest = false;
         tNote = RequestNote{};  // what httplib refuses before routing is logged without a stale note
         tNote.start = std::chrono::steady_clock::now();
@@ -337,11 +330,8 @@ void BankServer::serveConnection(std::unique_ptr<Connection> c)
         ok = stream.flush() && ok;
         stream.consume();
     }
-    ++c->served;
-    if (ok && !closed && !closeConnection)
-        intake_->resume(std::move(c));
-    else
-        intake_->close(std::move(c));
+    ++c.served;
+    return ok && !closed && !closeConnection;
 }
 
 void BankServer::sweep()
@@ -373,11 +363,9 @@ void BankServer::stop()
     http_->stop();
     if (listener_.joinable())
         listener_.join();
-    // Connections still reading are closed; requests already read are answered.
+    // Requests being answered are finished; every connection is then closed.
     intake_->stop();
-    workers_->shutdown();
     intake_.reset();
-    workers_.reset();
     http_.reset();
 }
 

@@ -3,7 +3,7 @@
 // the plain servlet, the gateway's end-session endpoint and the download
 // host path. Runs its own accept thread; tests run it in-process on a
 // loopback port. Each request is read whole by the connection intake before
-// one of the worker threads answers it, so slow or idle clients hold no worker.
+// one of its serving threads answers it, so slow or idle clients hold no thread.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -28,7 +28,6 @@ namespace bankd {
 
 class Dispatcher;
 class AccessLog;
-class BoundedTaskQueue;
 class ConnectionIntake;
 class IntakeServer;
 struct Connection;
@@ -36,7 +35,7 @@ struct Connection;
 struct ServerOptions {
     std::string host = "127.0.0.1";
     int port = 0;                      // 0: any free port
-    std::size_t threads = 8;
+    std::size_t threads = 8;           // serving threads
     std::size_t keepAliveMax = 100;    // requests per connection
     std::time_t keepAliveTimeout = 5;  // seconds a kept-alive connection waits for its next request
     std::size_t payloadMax = 256 * 1024;
@@ -81,14 +80,13 @@ public:
 private:
     void routes();
     void sweep();
-    void serveConnection(std::unique_ptr<Connection> c);
+    bool serveConnection(Connection& c);
 
     Dispatcher& dispatcher_;
     velcor::Gateway& gateway_;
     AccessLog& log_;
     ServerOptions options_;
     std::unique_ptr<IntakeServer> http_;
-    std::unique_ptr<BoundedTaskQueue> workers_;
     std::unique_ptr<ConnectionIntake> intake_;
     std::thread listener_;
     std::thread sweeper_;

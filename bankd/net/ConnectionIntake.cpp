@@ -47,16 +47,18 @@ void sendNow(int fd, const std::string& bytes)
     while (n < 0 && errno == EINTR);
 }
 
-// Reads what the socket holds, up to the most one request may take.
+// Reads what the socket holds now, up to the most one request may take. A
+// short read ends it (what arrives later wakes the connection again).
 // False once the peer has closed its side or the connection failed.
-bool readAvailable(Connection& c, std::size_t most, bool* gotBytes)
+bool readAvailable(Connection& c, std::size_t most)
 {
     char buf[16384];
     while (c.bytes.size() <= most) {
         ssize_t n = ::recv(c.fd, buf, sizeof buf, 0);
         if (n > 0) {
             c.bytes.append(buf, static_cast<std::size_t>(n));
-            *gotBytes = true;
+            if (static_cast<std::size_t>(n) < sizeof buf)
+                return true;
             continue;
         }
         if (n < 0 && errno == EINTR)
@@ -66,10 +68,24 @@ bool readAvailable(Connection& c, std::size_t most, bool* gotBytes)
     return true;
 }
 
+std::int64_t nowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now().time_since_epoch()).count();
+}
+
+std::uint64_t tag(int fd, std::uint32_t id)
+{
+    return (static_cast<std::uint64_t>(id) << 32) | static_cast<std::uint32_t>(fd);
+}
+
 } // namespace
 
-ConnectionIntake::ConnectionIntake(IntakeLimits limits, Ready ready) : limits_(std::move(limits)), ready_(std::move(ready))
+ConnectionIntake::ConnectionIntake(IntakeLimits limits, std::size_t threads, Serve serve)
+    : limits_(std::move(limits)), threadCount_(std::max<std::size_t>(1, threads)), serve_(std::move(serve))
 {
+    // Deadlines are checked a few times within the shortest of them.
+    sweepEvery_ = std::clamp(std::min(limits_.requestDeadline, limits_.idleTimeout) / 10,
+                             std::chrono::milliseconds(10), std::chrono::milliseconds(250));
 }
 
 ConnectionIntake::~ConnectionIntake()
@@ -77,51 +93,42 @@ ConnectionIntake::~ConnectionIntake()
     stop();
     if (epoll_ >= 0)
         ::close(epoll_);
-    if (wakeFd_ >= 0)
-        ::close(wakeFd_);
+    if (stopFd_ >= 0)
+        ::close(stopFd_);
 }
 
 void ConnectionIntake::start()
 {
     epoll_ = epoll_create1(EPOLL_CLOEXEC);
-    wakeFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-    if (epoll_ < 0 || wakeFd_ < 0)
+    stopFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    if (epoll_ < 0 || stopFd_ < 0)
         throw std::runtime_error("cannot create the connection intake's event queue");
+    // Level-triggered and never read: once written, it wakes every thread.
     epoll_event ev{};
     ev.events = EPOLLIN;
-    ev.data.fd = wakeFd_;
-    epoll_ctl(epoll_, EPOLL_CTL_ADD, wakeFd_, &ev);
+    ev.data.u64 = tag(stopFd_, 0);
+    epoll_ctl(epoll_, EPOLL_CTL_ADD, stopFd_, &ev);
     stopping_ = false;
-    thread_ = std::thread([this] { run(); });
+    nextSweep_ = nowMs() + sweepEvery_.count();
+    for (std::size_t i = 0; i < threadCount_; ++i)
+        threads_.emplace_back([this] { run(); });
 }
 
 void ConnectionIntake::stop()
 {
-    if (!thread_.joinable())
+    if (threads_.empty())
         return;
     stopping_ = true;
-    wake();
-    thread_.join();
-    for (auto& [fd, c] : held_) {
+    std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(stopFd_, &one, sizeof one);
+    for (auto& t : threads_)
+        t.join();
+    threads_.clear();
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& [fd, c] : open_)
         ::close(fd);
-        release(*c);
-    }
-    held_.clear();
-    std::vector<std::pair<std::unique_ptr<Connection>, bool>> incoming;
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        incoming.swap(incoming_);
-    }
-    for (auto& in : incoming)
-        close(std::move(in.first));
-}
-
-void ConnectionIntake::wake()
-{
-    if (wakeFd_ < 0)
-        return;
-    uint64_t one = 1;
-    [[maybe_unused]] ssize_t n = ::write(wakeFd_, &one, sizeof one);
+    open_.clear();
+    perPeer_.clear();
 }
 
 void ConnectionIntake::add(int fd)
@@ -137,196 +144,167 @@ void ConnectionIntake::add(int fd)
     len = sizeof sa;
     if (getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) == 0)
         addressText(sa, &c->local, &c->localPort);
+    int flags = fcntl(fd, F_GETFL, 0);
+    fcntl(fd, F_SETFL, flags | O_NONBLOCK);
+    int yes = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        bool counted = limits_.unlimited.count(c->peer) == 0;
-        if (stopping_ || open_ >= limits_.total || (counted && perPeer_[c->peer] >= limits_.perAddress)) {
-            if (counted && perPeer_[c->peer] == 0)
-                perPeer_.erase(c->peer);
-            ++refused_;
-        } else {
-            ++open_;
+        const bool counted = limits_.unlimited.count(c->peer) == 0;
+        auto peerCount = [&] {
+            auto it = perPeer_.find(c->peer);
+            return it == perPeer_.end() ? std::size_t{0} : it->second;
+        };
+        if (!stopping_ && open_.size() < limits_.total && (!counted || peerCount() < limits_.perAddress)) {
+            c->counted = counted;
             if (counted)
                 ++perPeer_[c->peer];
-            c->counted = counted;
-            incoming_.emplace_back(std::move(c), true);
+            c->id = ++nextId_ == 0 ? ++nextId_ : nextId_;
+            // Its first request must be whole within the deadline.
+            c->deadline = SteadyClock::now() + limits_.requestDeadline;
+            Connection& ref = *c;
+            open_[fd] = std::move(c);
+            if (!arm(ref, true))
+                close(fd);
+            return;
         }
+        ++refused_;
     }
-    if (c) {  // refused
-        sendNow(fd, emptyReply(503));
-        ::close(fd);
+    sendNow(fd, emptyReply(503));
+    ::close(fd);
+}
+
+// Under the lock: the connection waits for its next bytes (one event, one thread).
+bool ConnectionIntake::arm(Connection& c, bool fresh)
+{
+    epoll_event ev{};
+    ev.events = EPOLLIN | EPOLLRDHUP | EPOLLONESHOT;
+    ev.data.u64 = tag(c.fd, c.id);
+    c.busy = false;
+    return epoll_ctl(epoll_, fresh ? EPOLL_CTL_ADD : EPOLL_CTL_MOD, c.fd, &ev) == 0;
+}
+
+// Under the lock.
+void ConnectionIntake::close(int fd)
+{
+    auto it = open_.find(fd);
+    if (it == open_.end())
         return;
-    }
-    wake();
-}
-
-void ConnectionIntake::resume(std::unique_ptr<Connection> c)
-{
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (!stopping_) {
-            incoming_.emplace_back(std::move(c), false);
-        }
-    }
-    if (c)
-        close(std::move(c));
-    else
-        wake();
-}
-
-void ConnectionIntake::close(std::unique_ptr<Connection> c)
-{
-    if (!c)
-        return;
-    ::close(c->fd);
-    release(*c);
-}
-
-void ConnectionIntake::release(Connection& c)
-{
-    std::lock_guard<std::mutex> lock(mutex_);
-    --open_;
+    Connection& c = *it->second;
+    epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
+    ::close(fd);
     if (c.counted) {
-        auto it = perPeer_.find(c.peer);
-        if (it != perPeer_.end() && --it->second == 0)
-            perPeer_.erase(it);
+        auto p = perPeer_.find(c.peer);
+        if (p != perPeer_.end() && --p->second == 0)
+            perPeer_.erase(p);
     }
-    c.counted = false;
+    open_.erase(it);
 }
 
 std::size_t ConnectionIntake::openConnections() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    return open_;
+    return open_.size();
 }
 
-void ConnectionIntake::adopt(std::unique_ptr<Connection> c, bool fresh)
+// One event of one connection: read what arrived; answer each whole request.
+void ConnectionIntake::take(int fd, std::uint32_t id)
 {
-    const auto now = SteadyClock::now();
-    if (fresh) {
-        int flags = fcntl(c->fd, F_GETFL, 0);
-        fcntl(c->fd, F_SETFL, flags | O_NONBLOCK);
-        int yes = 1;
-        setsockopt(c->fd, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
+    Connection* c = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto it = open_.find(fd);
+        // Closed since (its deadline passed), or the number now names another connection.
+        if (it == open_.end() || it->second->id != id || it->second->busy)
+            return;
+        c = it->second.get();
+        c->busy = true;
     }
-    c->continued = false;
-    c->requestLength = 0;
-    c->idle = !fresh && c->bytes.empty();
-    c->deadline = now + (c->idle ? limits_.idleTimeout : limits_.requestDeadline);
-    epoll_event ev{};
-    ev.events = EPOLLIN | EPOLLRDHUP;
-    ev.data.fd = c->fd;
-    const int fd = c->fd;
-    if (epoll_ctl(epoll_, EPOLL_CTL_ADD, fd, &ev) != 0) {
-        close(std::move(c));
-        return;
+    // Ours alone until armed again or closed: nobody else reads, sweeps or frees it.
+    const std::size_t before = c->bytes.size();
+    if (!readAvailable(*c, limits_.headerMax + limits_.bodyMax))
+        c->peerClosed = true;
+    if (c->bytes.size() > before && c->idle) {
+        c->idle = false;
+        c->deadline = SteadyClock::now() + limits_.requestDeadline;
     }
-    held_[fd] = std::move(c);
-    if (!fresh)
-        check(fd);  // what arrived behind the last request may be a whole one
-}
-
-void ConnectionIntake::readFrom(Connection& c)
-{
-    bool got = false;
-    const bool open = readAvailable(c, limits_.headerMax + limits_.bodyMax, &got);
-    if (got && c.idle) {
-        c.idle = false;
-        c.deadline = SteadyClock::now() + limits_.requestDeadline;
-    }
-    if (!open) {
-        // Closed by the peer: what it sent whole is still served (its reply may
-        // go to a half-closed socket); anything less is dropped.
-        RequestScan s = scanRequest(c.bytes, limits_.headerMax, limits_.bodyMax);
-        if (s.state != RequestScan::Complete)
-            c.deadline = SteadyClock::time_point::min();
-    }
-}
-
-void ConnectionIntake::check(int fd)
-{
-    auto it = held_.find(fd);
-    if (it == held_.end())
-        return;
-    Connection& c = *it->second;
-    if (c.deadline == SteadyClock::time_point::min()) {
-        drop(fd, 0);
-        return;
-    }
-    RequestScan s = scanRequest(c.bytes, limits_.headerMax, limits_.bodyMax);
-    switch (s.state) {
-    case RequestScan::Complete: {
-        epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
-        std::unique_ptr<Connection> whole = std::move(it->second);
-        held_.erase(it);
-        whole->requestLength = s.length;
-        ready_(std::move(whole));
-        return;
-    }
-    case RequestScan::Refused:
-        drop(fd, s.status);
-        return;
-    case RequestScan::Incomplete:
-        if (s.expectsContinue && !c.continued) {
-            // Answered here; the line goes so that the worker does not answer it again.
-            c.continued = true;
-            c.bytes.erase(s.expectLine, s.expectLength);
+    int refusal = 0;
+    bool closeIt = false;
+    for (;;) {
+        RequestScan s = scanRequest(c->bytes, limits_.headerMax, limits_.bodyMax);
+        if (s.state == RequestScan::Complete) {
+            c->requestLength = s.length;
+            const bool keep = serve_(*c);
+            c->continued = false;
+            c->requestLength = 0;
+            if (!keep || stopping_) {
+                closeIt = true;
+                break;
+            }
+            // Whatever came behind it starts the next request's time.
+            c->idle = c->bytes.empty();
+            c->deadline = SteadyClock::now() + (c->idle ? limits_.idleTimeout : limits_.requestDeadline);
+            continue;
+        }
+        if (s.state == RequestScan::Refused) {
+            refusal = s.status;
+            closeIt = true;
+            break;
+        }
+        // Not whole: a peer that has closed its side will send no more.
+        if (c->peerClosed) {
+            closeIt = true;
+            break;
+        }
+        if (s.expectsContinue && !c->continued) {
+            // Answered here; the line goes so that the server does not answer it again.
+            c->continued = true;
+            c->bytes.erase(s.expectLine, s.expectLength);
             sendNow(fd, "HTTP/1.1 100 Continue\r\n\r\n");
         }
-        return;
+        break;
     }
+    if (refusal != 0)
+        sendNow(fd, emptyReply(refusal));
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (closeIt || stopping_ || !arm(*c, false))
+        close(fd);
 }
 
-void ConnectionIntake::drop(int fd, int status)
+// Closes the connections whose time is up (408 to one inside a request).
+void ConnectionIntake::sweep()
 {
-    auto it = held_.find(fd);
-    if (it == held_.end())
-        return;
-    if (status != 0)
-        sendNow(fd, emptyReply(status));
-    epoll_ctl(epoll_, EPOLL_CTL_DEL, fd, nullptr);
-    close(std::move(it->second));
-    held_.erase(it);
+    const auto now = SteadyClock::now();
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<int> late;
+    for (const auto& [fd, c] : open_)
+        if (!c->busy && c->deadline <= now)
+            late.push_back(fd);
+    for (int fd : late) {
+        if (!open_[fd]->idle)
+            sendNow(fd, emptyReply(408));
+        close(fd);
+    }
 }
 
 void ConnectionIntake::run()
 {
-    epoll_event events[64];
+    epoll_event ev{};
     while (!stopping_) {
-        auto now = SteadyClock::now();
-        auto next = now + std::chrono::seconds(1);
-        for (const auto& [fd, c] : held_)
-            next = std::min(next, c->deadline);
-        const long wait = std::max<long>(
-            0, static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(next - now).count()) + 1);
-        int n = epoll_wait(epoll_, events, 64, static_cast<int>(wait));
-        for (int i = 0; i < n; ++i) {
-            const int fd = events[i].data.fd;
-            if (fd == wakeFd_) {
-                uint64_t count;
-                [[maybe_unused]] ssize_t r = ::read(wakeFd_, &count, sizeof count);
-                continue;
-            }
-            auto it = held_.find(fd);
-            if (it == held_.end())
-                continue;
-            readFrom(*it->second);
-            check(fd);
+        // One event at a time: a thread answering a request holds no other connection.
+        int n = epoll_wait(epoll_, &ev, 1, static_cast<int>(sweepEvery_.count()));
+        if (stopping_)
+            break;
+        if (n == 1) {
+            const int fd = static_cast<int>(static_cast<std::uint32_t>(ev.data.u64));
+            const auto id = static_cast<std::uint32_t>(ev.data.u64 >> 32);
+            if (fd != stopFd_)
+                take(fd, id);
         }
-        std::vector<std::pair<std::unique_ptr<Connection>, bool>> incoming;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            incoming.swap(incoming_);
-        }
-        for (auto& in : incoming)
-            adopt(std::move(in.first), in.second);
-        now = SteadyClock::now();
-        std::vector<std::pair<int, int>> late;  // (fd, status)
-        for (const auto& [fd, c] : held_)
-            if (c->deadline <= now)
-                late.emplace_back(fd, c->idle ? 0 : 408);
-        for (auto [fd, status] : late)
-            drop(fd, status);
+        std::int64_t due = nextSweep_.load();
+        const std::int64_t now = nowMs();
+        if (now >= due && nextSweep_.compare_exchange_strong(due, now + sweepEvery_.count()))
+            sweep();
     }
 }
 
