@@ -34,6 +34,11 @@ void Db::exec(const char* sql)
     c_->exec(sql);
 }
 
+void Db::execKept(const char* sql)
+{
+    c_->execKept(sql);
+}
+
 Stmt Db::prepare(std::string_view sql)
 {
     return Stmt(c_->prepare(sql));
@@ -136,7 +141,7 @@ Transaction::~Transaction()
 {
     if (!done_) {
         try {
-            db_.exec("ROLLBACK");
+            db_.execKept("ROLLBACK");
         } catch (...) {
         }
     }
@@ -144,7 +149,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    db_.exec("COMMIT");
+    db_.execKept("COMMIT");
     done_ = true;
 }
 

@@ -50,6 +50,9 @@ public:
 
     DbEngine engine() const;
     void exec(const char* sql);  // statements without values only
+    // exec() for a text run again and again (BEGIN, COMMIT, ROLLBACK,
+    // savepoints): kept prepared where the engine can, not parsed each time.
+    void execKept(const char* sql);
     Stmt prepare(std::string_view sql);
     // Rows the last INSERT, UPDATE or DELETE changed.
     int changes() const;

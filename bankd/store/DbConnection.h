@@ -28,6 +28,9 @@ public:
     virtual ~DbConnection() = default;
     virtual DbEngine engine() const = 0;
     virtual void exec(const char* sql) = 0;
+    // exec() for a text run again and again (transaction brackets): an
+    // engine that can keeps it prepared.
+    virtual void execKept(const char* sql) { exec(sql); }
     virtual std::unique_ptr<DbStatement> prepare(std::string_view sql) = 0;
     virtual int changes() const = 0;
     virtual int userVersion() = 0;

@@ -1,39 +1,121 @@
 #include "SqliteConnection.h"
 
+#include <atomic>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
 #include <sqlite3.h>
 
 namespace bankd {
 
 namespace {
-[[noreturn]] void fail(sqlite3* db, const std::string& what)
+// Bounds of what one connection keeps: distinct texts, idle statements of one
+// text (users of one text at once), idle statements in all.
+constexpr std::size_t kMaxTexts = 512;
+constexpr std::size_t kMaxPerText = 4;
+constexpr std::size_t kMaxKept = 512;
+
+std::atomic<std::uint64_t> gPrepared{0};
+
+std::string messageOf(sqlite3* db)
 {
-    throw DbError(what + ": " + (db ? sqlite3_errmsg(db) : "no connection"));
+    return db ? sqlite3_errmsg(db) : "no connection";
 }
 
+// Looks texts up by std::string_view without making a std::string.
+struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
+} // namespace
+
+class SqliteConnection::Handle {
+public:
+    // The idle statements of one text.
+    using Shelf = std::vector<sqlite3_stmt*>;
+
+    explicit Handle(sqlite3* db) : db(db) {}
+    ~Handle()
+    {
+        for (auto& [text, shelf] : shelves_)
+            for (sqlite3_stmt* st : shelf)
+                sqlite3_finalize(st);
+        sqlite3_close_v2(db);
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+
+    // A statement for `sql`: a kept one if one is idle, else a new one.
+    // `shelf` is where it goes back (null: finalized when given back).
+    // Throws DbError(`what`: SQLite's message).
+    sqlite3_stmt* take(std::string_view sql, Shelf** shelf, const char* what)
+    {
+        auto it = shelves_.find(sql);
+        if (it == shelves_.end() && shelves_.size() < kMaxTexts)
+            it = shelves_.emplace(std::string(sql), Shelf{}).first;
+        *shelf = it == shelves_.end() ? nullptr : &it->second;
+        if (*shelf && !(*shelf)->empty()) {
+            sqlite3_stmt* st = (*shelf)->back();
+            (*shelf)->pop_back();
+            --kept_;
+            return st;
+        }
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st, nullptr) != SQLITE_OK) {
+            sqlite3_finalize(st);
+            throw DbError(std::string(what) + ": " + messageOf(db));
+        }
+        gPrepared.fetch_add(1, std::memory_order_relaxed);
+        return st;
+    }
+
+    // Ends the statement's run (a read it left open ends here), clears its
+    // values and keeps it for the next user of its text while there is room.
+    void giveBack(sqlite3_stmt* st, Shelf* shelf) noexcept
+    {
+        if (!st)
+            return;
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+        if (shelf && shelf->size() < kMaxPerText && kept_ < kMaxKept) {
+            try {
+                shelf->push_back(st);
+                ++kept_;
+                return;
+            } catch (...) {
+            }
+        }
+        sqlite3_finalize(st);
+    }
+
+    sqlite3* const db;
+
+private:
+    std::unordered_map<std::string, Shelf, TextHash, std::equal_to<>> shelves_;
+    std::size_t kept_ = 0;
+};
+
+namespace {
 class SqliteStatement : public DbStatement {
 public:
-    SqliteStatement(sqlite3* db, std::string_view sql) : db_(db)
-    {
-        if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &st_, nullptr) != SQLITE_OK)
-            fail(db, "prepare failed");
-    }
-    ~SqliteStatement() override { sqlite3_finalize(st_); }
+    using Handle = SqliteConnection::Handle;
 
-    void bind(int i, std::int64_t v) override
+    SqliteStatement(std::shared_ptr<Handle> h, std::string_view sql) : h_(std::move(h))
     {
-        if (sqlite3_bind_int64(st_, i, v) != SQLITE_OK)
-            fail(db_, "bind failed");
+        st_ = h_->take(sql, &shelf_, "prepare failed");
     }
+    ~SqliteStatement() override { h_->giveBack(st_, shelf_); }
+    SqliteStatement(const SqliteStatement&) = delete;
+    SqliteStatement& operator=(const SqliteStatement&) = delete;
+
+    void bind(int i, std::int64_t v) override { check(sqlite3_bind_int64(st_, i, v), "bind failed"); }
     void bind(int i, std::string_view v) override
     {
-        if (sqlite3_bind_text(st_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-            fail(db_, "bind failed");
+        check(sqlite3_bind_text(st_, i, v.data(), static_cast<int>(v.size()), SQLITE_TRANSIENT), "bind failed");
     }
-    void bindNull(int i) override
-    {
-        if (sqlite3_bind_null(st_, i) != SQLITE_OK)
-            fail(db_, "bind failed");
-    }
+    void bindNull(int i) override { check(sqlite3_bind_null(st_, i), "bind failed"); }
     bool step() override
     {
         int rc = sqlite3_step(st_);
@@ -41,7 +123,10 @@ public:
             return true;
         if (rc == SQLITE_DONE)
             return false;
-        fail(db_, "step failed");
+        // Reset at once: the statement stays usable and holds nothing open.
+        std::string msg = messageOf(h_->db);
+        sqlite3_reset(st_);
+        throw DbError("step failed: " + msg);
     }
     void reset() override
     {
@@ -57,7 +142,14 @@ public:
     bool isNull(int col) const override { return sqlite3_column_type(st_, col) == SQLITE_NULL; }
 
 private:
-    sqlite3* db_;
+    void check(int rc, const char* what)
+    {
+        if (rc != SQLITE_OK)
+            throw DbError(std::string(what) + ": " + messageOf(h_->db));
+    }
+
+    std::shared_ptr<Handle> h_;
+    Handle::Shelf* shelf_ = nullptr;
     sqlite3_stmt* st_ = nullptr;
 };
 } // namespace
@@ -67,47 +159,69 @@ SqliteConnection::SqliteConnection(const std::string& path, bool create)
     int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (create)
         flags |= SQLITE_OPEN_CREATE;
-    if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
-        std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
-        sqlite3_close(db_);
-        db_ = nullptr;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
         throw DbError("cannot open database " + path + ": " + msg);
     }
-    sqlite3_busy_timeout(db_, 5000);
+    h_ = std::make_shared<Handle>(db);
+    sqlite3_busy_timeout(db, 5000);
     exec("PRAGMA journal_mode=WAL");
     // FULL: a commit is on disk (the WAL synced) before COMMIT returns.
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
 }
 
-SqliteConnection::~SqliteConnection()
+SqliteConnection::~SqliteConnection() = default;
+
+std::uint64_t SqliteConnection::statementsPrepared()
 {
-    sqlite3_close_v2(db_);
+    return gPrepared.load(std::memory_order_relaxed);
+}
+
+bool SqliteConnection::usable() const
+{
+    return h_ && h_->db;
 }
 
 void SqliteConnection::exec(const char* sql)
 {
+    gPrepared.fetch_add(1, std::memory_order_relaxed);  // parsed on every run
     char* err = nullptr;
-    if (sqlite3_exec(db_, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+    if (sqlite3_exec(h_->db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
         std::string msg = err ? err : "unknown error";
         sqlite3_free(err);
         throw DbError(std::string("SQL failed: ") + msg);
     }
 }
 
+void SqliteConnection::execKept(const char* sql)
+{
+    Handle::Shelf* shelf = nullptr;
+    sqlite3_stmt* st = h_->take(sql, &shelf, "SQL failed");
+    int rc = sqlite3_step(st);
+    while (rc == SQLITE_ROW)
+        rc = sqlite3_step(st);
+    std::string msg = rc == SQLITE_DONE ? std::string() : messageOf(h_->db);
+    h_->giveBack(st, shelf);
+    if (rc != SQLITE_DONE)
+        throw DbError("SQL failed: " + msg);
+}
+
 std::unique_ptr<DbStatement> SqliteConnection::prepare(std::string_view sql)
 {
-    return std::make_unique<SqliteStatement>(db_, sql);
+    return std::make_unique<SqliteStatement>(h_, sql);
 }
 
 int SqliteConnection::changes() const
 {
-    return sqlite3_changes(db_);
+    return sqlite3_changes(h_->db);
 }
 
 int SqliteConnection::userVersion()
 {
-    SqliteStatement s(db_, "PRAGMA user_version");
+    SqliteStatement s(h_, "PRAGMA user_version");
     s.step();
     return static_cast<int>(s.integer(0));
 }
@@ -121,7 +235,7 @@ void SqliteConnection::setUserVersion(int v)
 bool SqliteConnection::inTransaction() const
 {
     // After an I/O or full-disk error SQLite may have ended the transaction itself.
-    return !sqlite3_get_autocommit(db_);
+    return !sqlite3_get_autocommit(h_->db);
 }
 
 } // namespace bankd

@@ -1,5 +1,15 @@
 #pragma once
 // The embedded engine: one SQLite database file.
+//
+// Statements are kept prepared per connection and handed out again for the
+// same SQL text (parsing and planning cost more than most queries here). A
+// statement handed out is not handed out a second time until it is given
+// back; a second user of the same text at once gets one of its own. Given
+// back, a statement is reset and its values cleared, so it holds no read
+// transaction open and leaks no value into its next use.
+#include <cstdint>
+#include <memory>
+
 #include "DbConnection.h"
 
 struct sqlite3;
@@ -15,17 +25,27 @@ public:
 
     DbEngine engine() const override { return DbEngine::Sqlite; }
     void exec(const char* sql) override;
+    void execKept(const char* sql) override;
     std::unique_ptr<DbStatement> prepare(std::string_view sql) override;
     int changes() const override;
     int userVersion() override;
     void setUserVersion(int v) override;
-    void beginWrite() override { exec("BEGIN IMMEDIATE"); }
-    void beginRead() override { exec("BEGIN"); }
+    void beginWrite() override { execKept("BEGIN IMMEDIATE"); }
+    void beginRead() override { execKept("BEGIN"); }
     bool inTransaction() const override;
-    bool usable() const override { return db_ != nullptr; }
+    bool usable() const override;
+
+    // SQL texts this process has parsed on SQLite connections so far: kept
+    // statements once, every exec() again.
+    static std::uint64_t statementsPrepared();
+
+    // The open database and its kept statements, shared with every statement
+    // handed out: one that outlives its connection keeps the file open until
+    // it is destroyed.
+    class Handle;
 
 private:
-    sqlite3* db_ = nullptr;
+    std::shared_ptr<Handle> h_;
 };
 
 } // namespace bankd

@@ -27,10 +27,10 @@ thread_local Db* tlWriterDb = nullptr;
 // (and the exception returned) on failure.
 std::exception_ptr inSavepoint(Db& db, const std::function<void(Db&)>& f)
 {
-    db.exec("SAVEPOINT w");
+    db.execKept("SAVEPOINT w");
     try {
         f(db);
-        db.exec("RELEASE w");
+        db.execKept("RELEASE w");
         return nullptr;
     } catch (...) {
         std::exception_ptr e = std::current_exception();
@@ -46,8 +46,8 @@ std::exception_ptr inSavepoint(Db& db, const std::function<void(Db&)>& f)
         }
         if (db.inTransaction()) {
             try {
-                db.exec("ROLLBACK TO w");
-                db.exec("RELEASE w");
+                db.execKept("ROLLBACK TO w");
+                db.execKept("RELEASE w");
             } catch (...) {
             }
         }
@@ -119,12 +119,12 @@ void Store::runWriteHere(const std::function<void(Db&)>& f)
             tlWriterDb = &db;
             f(db);
             tlWriterDb = nullptr;
-            db.exec("COMMIT");
+            db.execKept("COMMIT");
         } catch (const DbError& e) {
             tlWriterDb = nullptr;
             if (db.inTransaction()) {
                 try {
-                    db.exec("ROLLBACK");
+                    db.execKept("ROLLBACK");
                 } catch (...) {
                 }
             }
@@ -147,7 +147,7 @@ void Store::runWriteHere(const std::function<void(Db&)>& f)
             tlWriterDb = nullptr;
             if (db.inTransaction()) {
                 try {
-                    db.exec("ROLLBACK");
+                    db.execKept("ROLLBACK");
                 } catch (...) {
                 }
             }
@@ -202,7 +202,7 @@ void Store::commitGroup(Db& db, std::vector<Job*>& group)
     std::size_t first = 0;  // the jobs before `first` are settled in an earlier transaction
     while (first < group.size()) {
         try {
-            db.exec("BEGIN IMMEDIATE");
+            db.execKept("BEGIN IMMEDIATE");
         } catch (...) {
             for (std::size_t i = first; i < group.size(); ++i)
                 group[i]->error = std::current_exception();
@@ -229,11 +229,11 @@ void Store::commitGroup(Db& db, std::vector<Job*>& group)
             continue;
         }
         try {
-            db.exec("COMMIT");
+            db.execKept("COMMIT");
         } catch (...) {
             std::exception_ptr e = std::current_exception();
             try {
-                db.exec("ROLLBACK");
+                db.execKept("ROLLBACK");
             } catch (...) {
             }
             for (std::size_t k = first; k < group.size(); ++k)
@@ -383,7 +383,7 @@ void Store::giveBack(std::unique_ptr<Db> db)
         return;
     if (db->inTransaction()) {
         try {
-            db->exec("ROLLBACK");
+            db->execKept("ROLLBACK");
         } catch (...) {
             return;
         }

@@ -106,7 +106,7 @@ public:
             ~End()
             {
                 try {
-                    db.exec("COMMIT");
+                    db.execKept("COMMIT");
                 } catch (...) {
                 }
             }
