@@ -1,5 +1,6 @@
 #include "Accounts.h"
 
+#include "Customers.h"
 #include "Sqlite.h"
 
 namespace bankd::accounts {
@@ -65,17 +66,25 @@ std::vector<Account> ofCustomer(Db& db, std::int64_t customerId)
     return out;
 }
 
-std::vector<WithLastMovement> ofCustomerWithLastMovement(Db& db, std::int64_t customerId)
+std::optional<std::vector<WithLastMovement>> listedOfUser(Db& db, const std::string& userId)
 {
+    // The customer row comes back once even without a listed account (account
+    // columns NULL), so one query tells an unknown user from one with none.
     auto s = db.prepare(
         "SELECT a.account_no, a.customer_id, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, "
         "a.hidden, a.nickname, a.opened_on, "
         "(SELECT max(h.at) FROM account_history h WHERE h.account_no = a.account_no) "
-        "FROM accounts a WHERE a.customer_id = ?1 ORDER BY a.opened_on, a.account_no");
-    s.bind(1, customerId);
+        "FROM customers c LEFT JOIN accounts a ON a.customer_id = c.id AND a.hidden = 0 "
+        "WHERE c.user_id = ?1 AND c.enrolled = 1 ORDER BY a.opened_on, a.account_no");
+    s.bind(1, customers::normaliseUserId(userId));
+    if (!s.step())
+        return std::nullopt;
     std::vector<WithLastMovement> out;
-    while (s.step())
+    if (s.isNull(0))
+        return out;
+    do
         out.push_back({readAccount(s), s.isNull(10) ? std::string() : s.text(10)});
+    while (s.step());
     return out;
 }
 

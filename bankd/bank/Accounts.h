@@ -40,13 +40,14 @@ std::string digitsOnly(const std::string& text);
 void add(Db& db, const Account& a, const std::string& pwdHash);
 std::optional<Account> find(Db& db, const std::string& accountNo);
 std::vector<Account> ofCustomer(Db& db, std::int64_t customerId);
-// The same accounts, each with the time of its last history line ("" when it
-// has none), in one query.
+// The accounts of the enrolled user userId that are not hidden, in opening
+// order, each with the time of its last history line ("" when it has none),
+// in one query; nullopt when userId names no enrolled customer.
 struct WithLastMovement {
     Account account;
     std::string lastMovement;
 };
-std::vector<WithLastMovement> ofCustomerWithLastMovement(Db& db, std::int64_t customerId);
+std::optional<std::vector<WithLastMovement>> listedOfUser(Db& db, const std::string& userId);
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo);
 void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash);
 

@@ -75,17 +75,14 @@ Envelope accountList(RequestContext& ctx)
 {
     const std::string& userId = ctx.user;
     return ctx.store.read([&](Db& db) {
-        auto customer = customers::find(db, userId);
-        if (!customer)
+        auto listed = accounts::listedOfUser(db, userId);
+        if (!listed)
             return Envelope(result::kSession, result::kSessionText);
         Envelope env = Envelope::ok();
         env.emptyList();
-        for (const auto& [a, last] : accounts::ofCustomerWithLastMovement(db, customer->id)) {
-            if (a.hidden)
-                continue;
+        for (const auto& [a, last] : *listed)
             env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), a.nickname, a.openedOn, a.kindCode,
                            a.withdrawal ? "Y" : "N", last.empty() ? std::string() : accounts::digitsOnly(last.substr(0, 10))});
-        }
         return env;
     });
 }

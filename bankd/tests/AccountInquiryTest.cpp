@@ -82,6 +82,22 @@ TEST_F(AccountInquiry, ListGivesEightFieldsPerVisibleAccountAndLeavesHiddenOnesO
     EXPECT_EQ(std::count(first.begin(), first.end(), ';'), 8);
 }
 
+TEST_F(AccountInquiry, ListOfAUserWithNothingVisibleIsEmptyAndOfAUserNoLongerEnrolledIsRefused)
+{
+    bank.addCustomer("PARK", "PW3");
+    add("PARK", "110-555-000001", "보통예금", "A04", "20240107", /*hidden=*/true);
+    ASSERT_EQ(bank.login(sessionKey(3), "PARK", "PW3"), "10000");
+    std::string reply = bank.encrypted(sessionKey(3), "encrypt=1&trcode=PDA_U002&UserID=PARK").envelope.str();
+    EXPECT_EQ(msgCode(reply), "10000");
+    EXPECT_NE(reply.find("<list0></list0>"), std::string::npos) << reply;
+
+    // The login stays in the session table, but the bank no longer knows the
+    // user: the list is refused as for a session without login.
+    bank.store->write([&](Db& db) { db.exec("UPDATE customers SET enrolled = 0 WHERE user_id = 'LEE'"); });
+    EXPECT_EQ(bank.encrypted(sessionKey(2), "encrypt=1&trcode=PDA_U002&UserID=LEE").envelope.code(), result::kSession);
+    EXPECT_EQ(msgCode(kim("encrypt=1&trcode=PDA_U002&UserID=KIM")), "10000");
+}
+
 TEST_F(AccountInquiry, ListNeedsTheSessionOfTheNamedUser)
 {
     // LEE's session naming KIM, and no session at all, are both refused.
