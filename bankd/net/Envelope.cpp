@@ -3,14 +3,25 @@
 namespace bankd {
 
 namespace {
+template <class Fields>
+void appendFields(std::string& out, const Fields& fields)
+{
+    for (const auto& f : fields) {
+        Envelope::appendField(out, f);
+        out += ';';
+    }
+}
+
 std::string fieldsOf(const Record& fields)
 {
     std::string out;
-    for (const auto& f : fields) {
-        out += Envelope::field(f);
-        out += ';';
-    }
+    appendFields(out, fields);
     return out;
+}
+
+bool plainByte(char c)
+{
+    return c != ';' && c != '|' && c != '<' && c != '>' && c != '\r' && c != '\n' && c != '\t';
 }
 } // namespace
 
@@ -29,20 +40,30 @@ bool Envelope::succeeded() const
 std::string Envelope::field(std::string_view value)
 {
     std::string out;
-    out.reserve(value.size());
-    for (char c : value) {
-        switch (c) {
+    appendField(out, value);
+    return out;
+}
+
+void Envelope::appendField(std::string& out, std::string_view value)
+{
+    size_t i = 0;
+    while (i < value.size()) {
+        // Runs of ordinary bytes go in whole.
+        size_t run = i;
+        while (run < value.size() && plainByte(value[run]))
+            ++run;
+        out.append(value.data() + i, run - i);
+        if (run == value.size())
+            break;
+        switch (value[run]) {
         case ';': out += "\xEF\xBC\x9B"; break;  // ；
         case '|': out += "\xEF\xBD\x9C"; break;  // ｜
         case '<': out += "\xEF\xBC\x9C"; break;  // ＜
         case '>': out += "\xEF\xBC\x9E"; break;  // ＞
-        case '\r':
-        case '\n':
-        case '\t': out += ' '; break;
-        default: out += c;
+        default: out += ' ';                      // line breaks and tabs
         }
+        i = run + 1;
     }
-    return out;
 }
 
 Envelope& Envelope::free0(const Record& fields)
@@ -90,7 +111,15 @@ Envelope& Envelope::free0WithRawTail(const Record& fields, std::string_view rawT
 
 Envelope& Envelope::addRecord(const Record& fields)
 {
-    list0_ += fieldsOf(fields);
+    appendFields(list0_, fields);
+    list0_ += '|';
+    hasList0_ = true;
+    return *this;
+}
+
+Envelope& Envelope::addRecord(std::initializer_list<std::string_view> fields)
+{
+    appendFields(list0_, fields);
     list0_ += '|';
     hasList0_ = true;
     return *this;
@@ -105,18 +134,22 @@ Envelope& Envelope::emptyList()
 std::string Envelope::str() const
 {
     std::string out;
-    out.reserve(64 + text_.size() + free0_.size() + free1_.size() + list0_.size());
+    out.reserve(96 + text_.size() + free0_.size() + free1_.size() + list0_.size());
     out += "<DataTag><msg>";
-    out += field(code_);
+    appendField(out, code_);
     out += ';';
-    out += field(text_);
+    appendField(out, text_);
     out += ";</msg>";
-    if (hasFree0_)
-        out += "<free0>" + free0_ + "</free0>";
-    if (hasFree1_)
-        out += "<free1>" + free1_ + "</free1>";
-    if (hasList0_)
-        out += "<list0>" + list0_ + "</list0>";
+    auto element = [&out](bool has, const char* open, const std::string& body, const char* close) {
+        if (has) {
+            out += open;
+            out += body;
+            out += close;
+        }
+    };
+    element(hasFree0_, "<free0>", free0_, "</free0>");
+    element(hasFree1_, "<free1>", free1_, "</free1>");
+    element(hasList0_, "<list0>", list0_, "</list0>");
     out += "</DataTag>";
     return out;
 }

@@ -4,6 +4,7 @@
 // Every field is followed by ";", every list record by "|". Values cannot
 // carry the separators or tag brackets, so the writer replaces ";", "|", "<"
 // and ">" inside a value by their full-width forms and line breaks by blanks.
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,7 @@ public:
     // A free0 holding one bare value, without a field end (a holder name).
     Envelope& free0Value(std::string_view value);
     Envelope& addRecord(const Record& fields);
+    Envelope& addRecord(std::initializer_list<std::string_view> fields);
     // Writes "<list0></list0>" even when no record was added.
     Envelope& emptyList();
 
@@ -36,6 +38,8 @@ public:
     std::string str() const;  // UTF-8
 
     static std::string field(std::string_view value);
+    // Appends field(value) to out.
+    static void appendField(std::string& out, std::string_view value);
 
 private:
     std::string code_;

@@ -1,5 +1,7 @@
 #include "Query.h"
 
+#include <algorithm>
+
 #include "CodePage949.h"
 
 namespace bankd {
@@ -61,6 +63,8 @@ std::optional<Query> Query::parse(std::string_view text, std::string* reason)
         return fail("query too long");
     if (!cp949::isValidUtf8(text))
         return fail("query is not valid text");
+    const auto pairs = static_cast<std::size_t>(std::count(text.begin(), text.end(), '&')) + 1;
+    q.pairs_.reserve(std::min<std::size_t>(pairs, 16));
     size_t pos = 0;
     while (pos <= text.size()) {
         size_t amp = text.find('&', pos);
