@@ -27,7 +27,11 @@ struct OpenedRequest {
     std::string sessionKey;     // 44 characters, = first 44 characters of the cipher text
     std::uint64_t counter = 0;
     bool pathOn = false;        // engine path "/on" (true) or "/off"
+    // The session was already marked as logged in (establish()) when this
+    // request was admitted; false when unknown (a shared session store).
+    bool established = false;
     std::string request;        // the plain request, UTF-8
+    std::array<unsigned char, 32> clientPk{};  // the session key decoded
     std::array<unsigned char, 32> replyKey{};
     std::array<unsigned char, 32> requestHash{};
 };

@@ -1,6 +1,8 @@
 #include "AccessLog.h"
 
 #include <cerrno>
+#include <charconv>
+#include <ctime>
 #include <fcntl.h>
 #include <stdexcept>
 #include <unistd.h>
@@ -41,30 +43,59 @@ AccessLog::~AccessLog()
 namespace {
 
 // An IPv4 or IPv6 address: digits, hex letters, '.' and ':' only.
-std::string addressSafe(std::string_view text)
+void appendAddressSafe(std::string& out, std::string_view text)
 {
-    std::string out;
+    const std::size_t before = out.size();
     for (char c : text.substr(0, 45))
         if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F') || c == '.' || c == ':')
             out.push_back(c);
-    return out.empty() ? "-" : out;
+    if (out.size() == before)
+        out.push_back('-');
+}
+
+// The line's time, "YYYY-MM-DDTHH:MM:SS": formatted once per second per thread.
+void appendTime(std::string& out, Clock::time_point at)
+{
+    thread_local std::time_t second = -1;
+    thread_local std::string text;
+    const std::time_t now = std::chrono::system_clock::to_time_t(at);
+    if (now != second || text.empty()) {
+        text = bankTimestamp(at);
+        text[10] = 'T';
+        second = now;
+    }
+    out += text;
 }
 
 } // namespace
 
 std::string AccessLog::format(const AccessRecord& r, Clock::time_point at)
 {
-    std::string sess;
+    std::string line;
+    line.reserve(160);
+    appendTime(line, at);
+    line += ' ';
+    appendLogSafe(line, r.trcode);
+    line += " sess=";
+    const std::size_t sessAt = line.size();
     for (char c : r.sessionKey.substr(0, 8))
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' || c == '/')
-            sess.push_back(c);
-    if (sess.empty())
-        sess = "-";
-    std::string line = bankTimestamp(at);
-    line[10] = 'T';
-    line += ' ' + logSafe(r.trcode) + " sess=" + sess + " user=" + logSafe(r.user) + " result=" + logSafe(r.result) +
-            " us=" + std::to_string(r.latency.count()) + " route=" + logSafe(r.route) +
-            " addr=" + addressSafe(r.address) + '\n';
+            line.push_back(c);
+    if (line.size() == sessAt)
+        line.push_back('-');
+    line += " user=";
+    appendLogSafe(line, r.user);
+    line += " result=";
+    appendLogSafe(line, r.result);
+    char us[24];
+    const auto n = std::to_chars(us, us + sizeof us, r.latency.count()).ptr - us;
+    line += " us=";
+    line.append(us, static_cast<std::size_t>(n));
+    line += " route=";
+    appendLogSafe(line, r.route);
+    line += " addr=";
+    appendAddressSafe(line, r.address);
+    line += '\n';
     return line;
 }
 

@@ -7,19 +7,21 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <string_view>
 
 #include "Clock.h"
 
 namespace bankd {
 
+// Views of the caller's texts, read by write() before it returns.
 struct AccessRecord {
-    std::string trcode;
-    std::string sessionKey;
-    std::string user;
-    std::string result;
+    std::string_view trcode;
+    std::string_view sessionKey;  // only its first 8 characters are written
+    std::string_view user;
+    std::string_view result;
     std::chrono::microseconds latency{0};
-    std::string route;
-    std::string address;  // the client's (as a trusted front names it)
+    std::string_view route;
+    std::string_view address;  // the client's (as a trusted front names it)
 };
 
 class AccessLog {

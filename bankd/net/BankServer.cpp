@@ -42,14 +42,14 @@ thread_local RequestNote tNote;
 // connection is closed rather than kept for another request.
 thread_local bool tRefusedRequest = false;
 
-void note(const std::string& route, const DispatchOutcome& o, const std::string& sessionKey)
+void note(const char* route, const DispatchOutcome& o, std::string_view sessionKey)
 {
     tNote.set = true;
     tNote.route = route;
     tNote.trcode = o.trcode;
     tNote.user = o.user;
     tNote.result = o.envelope.code();
-    tNote.sessionKey = sessionKey;
+    tNote.sessionKey = sessionKey.substr(0, 8);  // all the log line shows of it
 }
 
 void noteRefusal(const std::string& route, const std::string& result)
@@ -109,6 +109,15 @@ std::optional<std::string> plainText(const std::string& bytes)
     if (cp949::isValidUtf8(bytes))
         return bytes;
     return cp949::toUtf8Strict(bytes);
+}
+
+// Sets the reply body (moved, not copied) and its type.
+void setText(httplib::Response& res, std::string body)
+{
+    static const std::string type = kTextType;
+    res.body = std::move(body);
+    res.headers.erase("Content-Type");
+    res.set_header("Content-Type", type);
 }
 
 // clockNotice: the gateway's sealed time, on a second line, for a request
@@ -173,10 +182,11 @@ void BankServer::routes()
             return;
         }
         DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request, peer);
-        // A logged-in session no longer counts as anonymous at the gateway.
-        if (dispatcher_.sessions().userOf(opened.opened.sessionKey))
+        // A logged-in session no longer counts as anonymous at the gateway
+        // (once marked, it stays marked).
+        if (!opened.opened.established && dispatcher_.sessions().userOf(opened.opened.sessionKey))
             gateway_.establish(opened.opened.sessionKey);
-        res.set_content(gateway_.seal(opened.opened, o.envelope.str()), kTextType);
+        setText(res, gateway_.seal(opened.opened, o.envelope.str()));
         note("enc", o, opened.opened.sessionKey);
     };
     auto plain = [this](const std::string& bytes, const std::string& peer, httplib::Response& res) {
@@ -184,7 +194,7 @@ void BankServer::routes()
         DispatchOutcome o = text ? dispatcher_.dispatch(Route::Plain, std::string(), *text, peer)
                                  : DispatchOutcome{Envelope(result::kMalformed, result::kMalformedText), "-", "-"};
         res.set_content(cp949::fromUtf8(o.envelope.str()), kTextType);
-        note("plain", o, std::string());
+        note("plain", o, {});
     };
 
     http_->Get(kMainPath, [encrypted](const httplib::Request& req, httplib::Response& res) {
@@ -234,7 +244,11 @@ void BankServer::routes()
         AccessRecord r;
         r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
                                                                           tNote.start);
-        r.address = tNote.address.empty() ? clientAddress(req) : tNote.address;
+        std::string address;
+        if (tNote.address.empty())
+            address = clientAddress(req);
+        r.address = tNote.address.empty() ? std::string_view(address) : std::string_view(tNote.address);
+        std::string status;
         if (tNote.set) {
             r.trcode = tNote.trcode;
             r.sessionKey = tNote.sessionKey;
@@ -242,9 +256,10 @@ void BankServer::routes()
             r.result = tNote.result;
             r.route = tNote.route;
         } else {
+            status = "HTTP" + std::to_string(res.status);
             r.trcode = "-";
             r.user = "-";
-            r.result = "HTTP" + std::to_string(res.status);
+            r.result = status;
             r.route = req.path.rfind("/download/", 0) == 0 ? "download" : "other";
         }
         log_.write(r);

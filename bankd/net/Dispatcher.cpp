@@ -12,13 +12,23 @@ namespace bankd {
 std::string logSafe(std::string_view text)
 {
     std::string out;
+    appendLogSafe(out, text);
+    return out;
+}
+
+void appendLogSafe(std::string& out, std::string_view text)
+{
+    std::size_t kept = 0;
     for (char c : text) {
-        if (out.size() >= 24)
+        if (kept >= 24)
             break;
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-')
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-') {
             out.push_back(c);
+            ++kept;
+        }
     }
-    return out.empty() ? "-" : out;
+    if (kept == 0)
+        out.push_back('-');
 }
 
 Dispatcher::Dispatcher(Store& store, Sessions& sessions, const Clock& clock, BankConfig config)

@@ -93,5 +93,7 @@ private:
 // A text safe to put into one log field: at most 24 characters of
 // [A-Za-z0-9_-], "-" when nothing is left.
 std::string logSafe(std::string_view text);
+// Appends logSafe(text) to out.
+void appendLogSafe(std::string& out, std::string_view text);
 
 } // namespace bankd

@@ -15,11 +15,36 @@ bool ensureSodium()
     return ok;
 }
 
+// Plain table encoding: what is encoded here is public (keys, sealed boxes),
+// so libsodium's constant-time encoder buys nothing on this path.
 static std::string encode(const unsigned char* data, std::size_t size, int variant)
 {
-    std::string out(sodium_base64_encoded_len(size, variant), '\0');
-    sodium_bin2base64(out.data(), out.size(), data, size, variant);
-    out.resize(out.size() - 1); // the terminating NUL
+    const bool urlSafe = variant == sodium_base64_VARIANT_URLSAFE_NO_PADDING;
+    const char* alphabet = urlSafe ? "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"
+                                   : "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    const std::size_t whole = size / 3 * 3;
+    const std::size_t rest = size - whole;
+    std::string out((size + 2) / 3 * 4, '\0');
+    char* o = out.data();
+    for (std::size_t i = 0; i < whole; i += 3) {
+        const unsigned v = (unsigned{data[i]} << 16) | (unsigned{data[i + 1]} << 8) | data[i + 2];
+        *o++ = alphabet[v >> 18];
+        *o++ = alphabet[(v >> 12) & 63];
+        *o++ = alphabet[(v >> 6) & 63];
+        *o++ = alphabet[v & 63];
+    }
+    if (rest > 0) {
+        const unsigned v = (unsigned{data[whole]} << 16) | (rest == 2 ? unsigned{data[whole + 1]} << 8 : 0u);
+        *o++ = alphabet[v >> 18];
+        *o++ = alphabet[(v >> 12) & 63];
+        if (rest == 2)
+            *o++ = alphabet[(v >> 6) & 63];
+        else if (!urlSafe)
+            *o++ = '=';
+        if (!urlSafe)
+            *o++ = '=';
+    }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
@@ -107,6 +132,17 @@ std::array<unsigned char, 32> hashRequest(const Bytes& decoded)
     return h;
 }
 
+std::array<unsigned char, 32> hashRequest(const Split& split)
+{
+    std::array<unsigned char, 32> h{};
+    crypto_generichash_state state;
+    crypto_generichash_init(&state, nullptr, 0, h.size());
+    crypto_generichash_update(&state, split.clientPk.data(), split.clientPk.size());
+    crypto_generichash_update(&state, split.box.data(), split.box.size());
+    crypto_generichash_final(&state, h.data(), h.size());
+    return h;
+}
+
 Bytes seal(const unsigned char* key, const Bytes& ad, const unsigned char* plain, std::size_t size)
 {
     constexpr std::size_t nonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
@@ -157,8 +193,6 @@ std::string splitMessage(std::string_view text, Split& out)
     if (out.box.size() < minBox)
         return reason::kMalformed;
     std::copy(pk.begin(), pk.end(), out.clientPk.begin());
-    out.decoded = pk;
-    out.decoded.insert(out.decoded.end(), out.box.begin(), out.box.end());
     return {};
 }
 

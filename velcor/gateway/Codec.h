@@ -46,8 +46,9 @@ bool open(const unsigned char* key, const Bytes& ad, const unsigned char* box, s
 struct Split {
     std::array<unsigned char, 32> clientPk{};
     Bytes box;           // nonce || sealed
-    Bytes decoded;       // client pk || box, for the request hash
 };
+// hashRequest() of the decoded message (client pk || box).
+std::array<unsigned char, 32> hashRequest(const Split& split);
 // Empty reason = ok. Reasons are Korean texts.
 std::string splitMessage(std::string_view text, Split& out);
 

@@ -222,10 +222,17 @@ struct Gateway::Impl {
     }
 
     // Records an authenticated counter; creates the session when it is new.
+    // established: whether the session had been marked as logged in.
     bool admit(const std::string& key, const Session& keysOf, std::uint64_t counter, bool mayCreate,
-               std::string_view address, std::string& why)
+               std::string_view address, std::string& why, bool* established = nullptr)
     {
         std::lock_guard lock(mutex);
+        return admitLocked(key, keysOf, counter, mayCreate, address, why, established);
+    }
+
+    bool admitLocked(const std::string& key, const Session& keysOf, std::uint64_t counter, bool mayCreate,
+                     std::string_view address, std::string& why, bool* established)
+    {
         const auto t = now();
         if (isEnded(key, t)) {
             why = reason::kEnded;
@@ -266,6 +273,8 @@ struct Gateway::Impl {
             return false;
         }
         it->second.lastUse = t;
+        if (established)
+            *established = it->second.established;
         return true;
     }
 
@@ -273,19 +282,21 @@ struct Gateway::Impl {
     // is recorded first, outside the lock (after a restart it is refused like
     // an ended one), then the counter is admitted.
     bool admitHere(const std::string& key, const Session& keysOf, std::uint64_t counter, std::string_view address,
-                   std::string& why)
+                   std::string& why, bool* established)
     {
         NewSessionHook hook;
         {
             std::lock_guard lock(mutex);
             if (onNewSession && !sessions.count(key) && !isEnded(key, now()))
                 hook = onNewSession;
+            else  // nothing to record first: admitted under this same lock
+                return admitLocked(key, keysOf, counter, true, address, why, established);
         }
-        if (hook && !hook(key)) {
+        if (!hook(key)) {
             why = reason::kInternal;
             return false;
         }
-        return admit(key, keysOf, counter, true, address, why);
+        return admit(key, keysOf, counter, true, address, why, established);
     }
 
     // Removes a session, keeping its tombstone. key may name the lists' entry.
@@ -326,7 +337,7 @@ OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAdd
             r.reason = why;
             return r;
         }
-        const std::string key(cipherText.substr(0, p::kSessionKeyLength));
+        std::string key(cipherText.substr(0, p::kSessionKeyLength));
         Session keysOf;
         if (!d->sessionKeys(key, split, keysOf, r.reason))
             return r;
@@ -357,7 +368,7 @@ OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAdd
             sodium_memzero(plain.data(), plain.size());
             Bytes time;
             codec::putCounter(time, static_cast<std::uint64_t>(gatewayTime));
-            const Bytes ad = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded),
+            const Bytes ad = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split),
                                             p::kClockLabel);
             r.clockNotice = codec::toBase64(codec::seal(keysOf.tx.data(), ad, time.data(), time.size()));
             r.reason = reason::kClock;
@@ -374,17 +385,18 @@ OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAdd
                 sodium_memzero(plain.data(), plain.size());
                 return r;
             }
-        } else if (!d->admitHere(key, keysOf, counter, clientAddress, r.reason)) {
+        } else if (!d->admitHere(key, keysOf, counter, clientAddress, r.reason, &r.opened.established)) {
             sodium_memzero(plain.data(), plain.size());
             return r;
         }
         OpenedRequest& o = r.opened;
-        o.sessionKey = key;
+        o.sessionKey = std::move(key);
         o.counter = counter;
         o.pathOn = plain[kFlagAt] == p::kFlagOn;
         o.request.assign(reinterpret_cast<const char*>(plain.data()) + kFlagAt + 1, plain.size() - kFlagAt - 1);
+        o.clientPk = split.clientPk;
         o.replyKey = keysOf.tx;
-        o.requestHash = codec::hashRequest(split.decoded);
+        o.requestHash = codec::hashRequest(split);
         sodium_memzero(plain.data(), plain.size());
         r.ok = true;
     } catch (...) {
@@ -397,10 +409,7 @@ OpenResult Gateway::open(std::string_view cipherText, std::string_view clientAdd
 std::string Gateway::seal(const OpenedRequest& opened, std::string_view envelope) const
 {
     try {
-        const auto pk = decodeKey32(opened.sessionKey);
-        if (!pk)
-            return {};
-        const Bytes ad = codec::replyAd(pk->data(), opened.counter, opened.requestHash);
+        const Bytes ad = codec::replyAd(opened.clientPk.data(), opened.counter, opened.requestHash);
         const Bytes box = codec::seal(opened.replyKey.data(), ad, reinterpret_cast<const unsigned char*>(envelope.data()),
                                       envelope.size());
         return codec::toBase64(box);
@@ -475,7 +484,7 @@ EndResult Gateway::endSession(std::string_view body)
             std::lock_guard lock(d->mutex);
             d->remove(key, true, d->now());
         }
-        const Bytes replyAd = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split.decoded));
+        const Bytes replyAd = codec::replyAd(split.clientPk.data(), counter, codec::hashRequest(split));
         const Bytes box = codec::seal(keysOf.tx.data(), replyAd,
                                       reinterpret_cast<const unsigned char*>(p::kEndSessionAck.data()),
                                       p::kEndSessionAck.size());
