@@ -1,5 +1,7 @@
 #include "Accounts.h"
 
+#include <algorithm>
+
 #include "Customers.h"
 #include "Sqlite.h"
 
@@ -66,25 +68,41 @@ std::vector<Account> ofCustomer(Db& db, std::int64_t customerId)
     return out;
 }
 
-std::optional<std::vector<WithLastMovement>> listedOfUser(Db& db, const std::string& userId)
+std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string& userId)
 {
     // The customer row comes back once even without a listed account (account
     // columns NULL), so one query tells an unknown user from one with none.
+    // The last movement is the newest line by the (account_no, at) index,
+    // found by one seek whatever the length of the history; the few rows are
+    // put in order here rather than through a sorter in the database.
     auto s = db.prepare(
-        "SELECT a.account_no, a.customer_id, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, "
-        "a.hidden, a.nickname, a.opened_on, "
-        "(SELECT max(h.at) FROM account_history h WHERE h.account_no = a.account_no) "
+        "SELECT a.account_no, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, a.nickname, "
+        "a.opened_on, "
+        "(SELECT h.at FROM account_history h WHERE h.account_no = a.account_no ORDER BY h.at DESC LIMIT 1) "
         "FROM customers c LEFT JOIN accounts a ON a.customer_id = c.id AND a.hidden = 0 "
-        "WHERE c.user_id = ?1 AND c.enrolled = 1 ORDER BY a.opened_on, a.account_no");
+        "WHERE c.user_id = ?1 AND c.enrolled = 1");
     s.bind(1, customers::normaliseUserId(userId));
     if (!s.step())
         return std::nullopt;
-    std::vector<WithLastMovement> out;
+    std::vector<ListedAccount> out;
     if (s.isNull(0))
         return out;
-    do
-        out.push_back({readAccount(s), s.isNull(10) ? std::string() : s.text(10)});
-    while (s.step());
+    out.reserve(16);
+    do {
+        ListedAccount& a = out.emplace_back();
+        a.accountNo = s.text(0);
+        a.displayNo = s.text(1);
+        a.kindName = s.text(2);
+        a.kindCode = s.text(3);
+        a.balance = s.integer(4);
+        a.withdrawal = s.integer(5) != 0;
+        a.nickname = s.text(6);
+        a.openedOn = s.text(7);
+        a.lastMovement = s.isNull(8) ? std::string() : s.text(8);
+    } while (s.step());
+    std::sort(out.begin(), out.end(), [](const ListedAccount& x, const ListedAccount& y) {
+        return x.openedOn != y.openedOn ? x.openedOn < y.openedOn : x.accountNo < y.accountNo;
+    });
     return out;
 }
 

@@ -40,14 +40,22 @@ std::string digitsOnly(const std::string& text);
 void add(Db& db, const Account& a, const std::string& pwdHash);
 std::optional<Account> find(Db& db, const std::string& accountNo);
 std::vector<Account> ofCustomer(Db& db, std::int64_t customerId);
-// The accounts of the enrolled user userId that are not hidden, in opening
-// order, each with the time of its last history line ("" when it has none),
-// in one query; nullopt when userId names no enrolled customer.
-struct WithLastMovement {
-    Account account;
-    std::string lastMovement;
+// What the account list shows of one account.
+struct ListedAccount {
+    std::string accountNo;
+    std::string displayNo;
+    std::string kindName;
+    std::string kindCode;
+    std::int64_t balance = 0;
+    bool withdrawal = false;
+    std::string nickname;
+    std::string openedOn;
+    std::string lastMovement;  // the time of its last history line, "" when none
 };
-std::optional<std::vector<WithLastMovement>> listedOfUser(Db& db, const std::string& userId);
+// The accounts of the enrolled user userId that are not hidden, in opening
+// order (then by number), in one query; nullopt when userId names no
+// enrolled customer.
+std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string& userId);
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo);
 void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash);
 

@@ -80,9 +80,11 @@ Envelope accountList(RequestContext& ctx)
             return Envelope(result::kSession, result::kSessionText);
         Envelope env = Envelope::ok();
         env.emptyList();
-        for (const auto& [a, last] : *listed)
+        for (const accounts::ListedAccount& a : *listed) {
+            const std::string& last = a.lastMovement;
             env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), a.nickname, a.openedOn, a.kindCode,
                            a.withdrawal ? "Y" : "N", last.empty() ? std::string() : accounts::digitsOnly(last.substr(0, 10))});
+        }
         return env;
     });
 }

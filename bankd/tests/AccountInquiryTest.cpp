@@ -98,6 +98,28 @@ TEST_F(AccountInquiry, ListOfAUserWithNothingVisibleIsEmptyAndOfAUserNoLongerEnr
     EXPECT_EQ(msgCode(kim("encrypt=1&trcode=PDA_U002&UserID=KIM")), "10000");
 }
 
+TEST_F(AccountInquiry, ListOrdersAccountsOfOneDayByNumberAndShowsTheNewestMovement)
+{
+    bank.addCustomer("CHOI", "PW4");
+    add("CHOI", "110-900-000009", "보통예금", "A04", "20240301");
+    add("CHOI", "110-900-000001", "저축예금", "A05", "20240301");
+    add("CHOI", "110-900-000005", "보통예금", "A04", "20240215");
+    // Posted out of time order: the newest line is not the last one written.
+    post("110-900-000001", 1000, "2024-09-30 10:00:00");
+    post("110-900-000001", 1000, "2024-03-02 10:00:00");
+    post("110-900-000001", 1000, "2024-11-15 10:00:00");
+    post("110-900-000001", 1000, "2024-05-05 10:00:00");
+    ASSERT_EQ(bank.login(sessionKey(4), "CHOI", "PW4"), "10000");
+    std::string data = xParse(bank.encrypted(sessionKey(4), "encrypt=1&trcode=PDA_U002&UserID=CHOI").envelope.str(),
+                              "DataTag");
+    EXPECT_EQ(tagValue(data, "list0", 2, 1), "110-900-000005");
+    EXPECT_EQ(tagValue(data, "list0", 2, 2), "110-900-000001");
+    EXPECT_EQ(tagValue(data, "list0", 2, 3), "110-900-000009");
+    EXPECT_EQ(tagValue(data, "list0", 8, 2), "20241115");
+    EXPECT_EQ(tagValue(data, "list0", 3, 2), "4000");
+    EXPECT_EQ(tagValue(data, "list0", 8, 1), "");
+}
+
 TEST_F(AccountInquiry, ListNeedsTheSessionOfTheNamedUser)
 {
     // LEE's session naming KIM, and no session at all, are both refused.
