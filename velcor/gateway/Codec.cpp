@@ -48,26 +48,74 @@ static std::string encode(const unsigned char* data, std::size_t size, int varia
     return out;
 }
 
-static bool decode(std::string_view text, Bytes& out, int variant)
+// Canonical base64 only, decoded by table (what is decoded here is public:
+// keys and sealed boxes). Refused: any byte outside the alphabet (libsodium
+// 1.0.18 took bytes above 127 for letters, which would let two texts name the
+// same key), padding that is missing, misplaced or present in the unpadded
+// variant, a length no encoding has, and non-zero bits after the last byte.
+static bool decode(std::string_view text, Bytes& out, bool urlSafe)
 {
-    // libsodium 1.0.18 takes bytes above 127 for letters of the alphabet, which
-    // would let two texts name the same key; only the alphabet itself may pass.
-    const bool urlSafe = variant == sodium_base64_VARIANT_URLSAFE_NO_PADDING;
-    for (const char c : text) {
-        const bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                        (urlSafe ? (c == '-' || c == '_') : (c == '+' || c == '/' || c == '='));
-        if (!ok) {
-            out.clear();
-            return false;
+    struct Table {
+        signed char v[2][256];
+        Table()
+        {
+            const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+            for (auto& row : v)
+                for (auto& x : row)
+                    x = -1;
+            for (int i = 0; i < 62; ++i)
+                v[0][static_cast<unsigned char>(letters[i])] = v[1][static_cast<unsigned char>(letters[i])] =
+                    static_cast<signed char>(i);
+            v[0][static_cast<unsigned char>('+')] = 62;
+            v[0][static_cast<unsigned char>('/')] = 63;
+            v[1][static_cast<unsigned char>('-')] = 62;
+            v[1][static_cast<unsigned char>('_')] = 63;
         }
+    };
+    static const Table table;
+    const signed char* v = table.v[urlSafe ? 1 : 0];
+    out.clear();
+    std::size_t n = text.size();
+    if (!urlSafe) {
+        // Padded to whole groups of four, with at most two '=' (a third is
+        // left to the table, which refuses it).
+        if (n % 4 != 0)
+            return false;
+        std::size_t pad = 0;
+        while (pad < 2 && pad < n && text[n - 1 - pad] == '=')
+            ++pad;
+        n -= pad;
     }
-    out.assign(text.size() / 4 * 3 + 3, 0);
-    std::size_t len = 0;
-    if (sodium_base642bin(out.data(), out.size(), text.data(), text.size(), nullptr, &len, nullptr, variant) != 0) {
+    if (n % 4 == 1)
+        return false;
+    out.resize(n / 4 * 3 + (n % 4 == 0 ? 0 : n % 4 - 1));
+    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
+    unsigned char* o = out.data();
+    int bad = 0;
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const int a = v[in[i]], b = v[in[i + 1]], c = v[in[i + 2]], d = v[in[i + 3]];
+        bad |= a | b | c | d;
+        const unsigned w = (unsigned(a) << 18) | (unsigned(b) << 12) | (unsigned(c) << 6) | unsigned(d);
+        *o++ = static_cast<unsigned char>(w >> 16);
+        *o++ = static_cast<unsigned char>(w >> 8);
+        *o++ = static_cast<unsigned char>(w);
+    }
+    if (const std::size_t rest = n - i; rest > 0) {
+        const int a = v[in[i]], b = v[in[i + 1]], c = rest == 3 ? v[in[i + 2]] : 0;
+        bad |= a | b | c;
+        const unsigned w = (unsigned(a) << 18) | (unsigned(b) << 12) | (unsigned(c) << 6);
+        *o++ = static_cast<unsigned char>(w >> 16);
+        if (rest == 3)
+            *o++ = static_cast<unsigned char>(w >> 8);
+        // The bits after the last whole byte must be zero (one text per value).
+        if ((w & (rest == 3 ? 0xFFu : 0xFFFFu)) != 0)
+            bad = -1;
+    }
+    if (bad < 0) {
         out.clear();
         return false;
     }
-    out.resize(len);
     return true;
 }
 
@@ -78,10 +126,7 @@ std::string toBase64(const unsigned char* data, std::size_t size)
 
 bool fromBase64(std::string_view text, Bytes& out)
 {
-    // Padding makes every standard base64 text a multiple of four characters.
-    if (text.size() % 4 != 0)
-        return false;
-    return decode(text, out, sodium_base64_VARIANT_ORIGINAL);
+    return decode(text, out, false);
 }
 
 std::string toBase64Url(const unsigned char* data, std::size_t size)
@@ -91,7 +136,7 @@ std::string toBase64Url(const unsigned char* data, std::size_t size)
 
 bool fromBase64Url(std::string_view text, Bytes& out)
 {
-    return decode(text, out, sodium_base64_VARIANT_URLSAFE_NO_PADDING);
+    return decode(text, out, true);
 }
 
 void putCounter(Bytes& out, std::uint64_t counter)
