@@ -495,6 +495,10 @@ CREATE TABLE rate_windows (
 // the same way on both engines.
 const char* kV11Postgres = "ALTER TABLE quotes ADD COLUMN rowid BIGINT GENERATED ALWAYS AS IDENTITY";
 
+// Version 12: the account list reads a customer's listed accounts in their
+// order straight from an index (no sort per request).
+const char* kV12 = "CREATE INDEX accounts_listed ON accounts(customer_id, hidden, opened_on, account_no)";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -507,6 +511,7 @@ const std::vector<Migration> kMigrations = {
     {9, kV9},
     {10, kV10},
     {11, "", kV11Postgres},
+    {12, kV12},
 };
 
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(1414942786)";  // kApplicationId
