@@ -13,6 +13,7 @@
 #include "Dispatcher.h"
 #include "IntakeServer.h"
 #include "IpAddress.h"
+#include "SimpleGet.h"
 #include "ResultCodes.h"
 #include "Sessions.h"
 #include "velcor/Gateway.h"
@@ -148,15 +149,21 @@ std::string BankServer::clientAddress(const httplib::Request& req) const
 {
     if (options_.trustedFronts.count(req.remote_addr) == 0)
         return req.remote_addr;
+    return clientAddress(req.remote_addr, req.get_header_value("X-Real-IP"), req.get_header_value("X-Forwarded-For"));
+}
+
+std::string BankServer::clientAddress(const std::string& peer, std::string_view realIp, std::string_view forwardedFor) const
+{
+    if (options_.trustedFronts.count(peer) == 0)
+        return peer;
     // The front sets X-Real-IP; X-Forwarded-For's last entry is the one the
     // front added itself (earlier ones are whatever the client sent).
-    std::string named = ipAddressText(req.get_header_value("X-Real-IP"));
+    std::string named = ipAddressText(std::string(realIp));
     if (named.empty()) {
-        std::string forwarded = req.get_header_value("X-Forwarded-For");
-        size_t comma = forwarded.rfind(',');
-        named = ipAddressText(comma == std::string::npos ? forwarded : forwarded.substr(comma + 1));
+        size_t comma = forwardedFor.rfind(',');
+        named = ipAddressText(std::string(comma == std::string_view::npos ? forwardedFor : forwardedFor.substr(comma + 1)));
     }
-    return named.empty() ? req.remote_addr : named;
+    return named.empty() ? peer : named;
 }
 
 std::size_t BankServer::refusedConnections() const
@@ -164,30 +171,37 @@ std::size_t BankServer::refusedConnections() const
     return intake_ ? intake_->refusedConnections() : 0;
 }
 
+// The encrypted servlet: the gateway opens the request, the dispatcher answers
+// it, the gateway seals the answer.
+void BankServer::answerEncrypted(std::string cipher, const std::string& peer, httplib::Response& res)
+{
+    tNote.route = "enc";
+    // A '+' that reached us unescaped has become a blank; base64 has none.
+    for (char& c : cipher)
+        if (c == ' ')
+            c = '+';
+    if (cipher.empty()) {
+        refuseGateway(res, "요청 내용이 없습니다.");
+        return;
+    }
+    velcor::OpenResult opened = gateway_.open(cipher, peer);
+    if (!opened.ok) {
+        refuseGateway(res, opened.reason, opened.clockNotice);
+        return;
+    }
+    DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request, peer);
+    // A logged-in session no longer counts as anonymous at the gateway
+    // (once marked, it stays marked).
+    if (!opened.opened.established && dispatcher_.sessions().userOf(opened.opened.sessionKey))
+        gateway_.establish(opened.opened.sessionKey);
+    setText(res, gateway_.seal(opened.opened, o.envelope.str()));
+    note("enc", o, opened.opened.sessionKey);
+}
+
 void BankServer::routes()
 {
     auto encrypted = [this](std::string cipher, const std::string& peer, httplib::Response& res) {
-        tNote.route = "enc";
-        // A '+' that reached us unescaped has become a blank; base64 has none.
-        for (char& c : cipher)
-            if (c == ' ')
-                c = '+';
-        if (cipher.empty()) {
-            refuseGateway(res, "요청 내용이 없습니다.");
-            return;
-        }
-        velcor::OpenResult opened = gateway_.open(cipher, peer);
-        if (!opened.ok) {
-            refuseGateway(res, opened.reason, opened.clockNotice);
-            return;
-        }
-        DispatchOutcome o = dispatcher_.dispatch(Route::Encrypted, opened.opened.sessionKey, opened.opened.request, peer);
-        // A logged-in session no longer counts as anonymous at the gateway
-        // (once marked, it stays marked).
-        if (!opened.opened.established && dispatcher_.sessions().userOf(opened.opened.sessionKey))
-            gateway_.establish(opened.opened.sessionKey);
-        setText(res, gateway_.seal(opened.opened, o.envelope.str()));
-        note("enc", o, opened.opened.sessionKey);
+        answerEncrypted(std::move(cipher), peer, res);
     };
     auto plain = [this](const std::string& bytes, const std::string& peer, httplib::Response& res) {
         auto text = plainText(bytes);
@@ -239,31 +253,34 @@ void BankServer::routes()
     });
     // httplib calls the logger once the whole reply is written.
     http_->set_logger([this](const httplib::Request& req, const httplib::Response& res) {
-        // (A gateway's refusal is a 400 too, of a well-formed request: tNote is set.)
-        tRefusedRequest = res.status == 413 || res.status == 414 || res.status == 431 || (res.status == 400 && !tNote.set);
-        AccessRecord r;
-        r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
-                                                                          tNote.start);
-        std::string address;
-        if (tNote.address.empty())
-            address = clientAddress(req);
-        r.address = tNote.address.empty() ? std::string_view(address) : std::string_view(tNote.address);
-        std::string status;
-        if (tNote.set) {
-            r.trcode = tNote.trcode;
-            r.sessionKey = tNote.sessionKey;
-            r.user = tNote.user;
-            r.result = tNote.result;
-            r.route = tNote.route;
-        } else {
-            status = "HTTP" + std::to_string(res.status);
-            r.trcode = "-";
-            r.user = "-";
-            r.result = status;
-            r.route = req.path.rfind("/download/", 0) == 0 ? "download" : "other";
-        }
-        log_.write(r);
+        logRequest(res.status, tNote.address.empty() ? clientAddress(req) : std::string(), req.path);
     });
+}
+
+// The access log's line for the request just answered; address: the
+// client's, when the handler did not note it.
+void BankServer::logRequest(int status, const std::string& address, std::string_view path)
+{
+    // (A gateway's refusal is a 400 too, of a well-formed request: tNote is set.)
+    tRefusedRequest = status == 413 || status == 414 || status == 431 || (status == 400 && !tNote.set);
+    AccessRecord r;
+    r.latency = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - tNote.start);
+    r.address = tNote.address.empty() ? std::string_view(address) : std::string_view(tNote.address);
+    std::string statusText;
+    if (tNote.set) {
+        r.trcode = tNote.trcode;
+        r.sessionKey = tNote.sessionKey;
+        r.user = tNote.user;
+        r.result = tNote.result;
+        r.route = tNote.route;
+    } else {
+        statusText = "HTTP" + std::to_string(status);
+        r.trcode = "-";
+        r.user = "-";
+        r.result = statusText;
+        r.route = path.rfind("/download/", 0) == 0 ? "download" : "other";
+    }
+    log_.write(r);
 }
 
 void BankServer::start()
@@ -289,6 +306,8 @@ void BankServer::start()
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
     http_->set_keep_alive_max_count(o.keepAliveMax);
+    keepAliveHeader_ = "Keep-Alive: timeout=" + std::to_string(o.keepAliveTimeout) +
+                       ", max=" + std::to_string(o.keepAliveMax) + "\r\n";
     http_->set_keep_alive_timeout(o.keepAliveTimeout);
     http_->set_payload_max_length(o.payloadMax);
     http_->set_write_timeout(o.writeTimeout, 0);
@@ -329,6 +348,48 @@ void BankServer::start()
     sweeper_ = std::thread([this] { sweep(); });
 }
 
+// The encrypted servlet's plain GET (every request of the client), answered
+// without the general parser: the same answer, status line and headers as
+// through it. False: not such a request, nothing done.
+bool BankServer::serveSimple(Connection& c, ConnectionStream& stream, bool closeConnection, bool& closed)
+{
+    const std::string_view request(c.bytes.data(), c.requestLength);
+    const auto get = parseSimpleGet(request);
+    if (!get || get->path != kMainPath)
+        return false;
+    auto cipher = soleQueryValue(get->query, "q");
+    if (!cipher)
+        return false;
+    tNote.address = clientAddress(c.peer, get->realIp, get->forwardedFor);
+    httplib::Response res;
+    try {
+        answerEncrypted(std::move(*cipher), tNote.address, res);
+    } catch (...) {
+        res = httplib::Response();
+        res.status = 500;
+        res.set_content(cp949::fromUtf8(velcor::errorReply(result::kSystemText)), kTextType);
+        noteRefusal(tNote.route.empty() ? "-" : tNote.route, "HTTP500");
+    }
+    if (res.status == -1)
+        res.status = 200;  // as the general path does for a handler that set none
+    closed = closeConnection || get->close;
+    const char* reason = res.status == 200 ? "OK" : res.status == 400 ? "Bad Request" : "Internal Server Error";
+    std::string head;
+    head.reserve(160);
+    head.append("HTTP/1.1 ").append(std::to_string(res.status)).append(" ").append(reason).append("\r\n");
+    if (closed)
+        head.append("Connection: close\r\n");
+    head.append("Content-Length: ").append(std::to_string(res.body.size())).append("\r\n");
+    head.append("Content-Type: ").append(kTextType).append("\r\n");
+    if (!closed)
+        head.append(keepAliveHeader_);
+    head.append("\r\n");
+    stream.write(head.data(), head.size());
+    stream.write(res.body.data(), res.body.size());
+    logRequest(res.status, std::string(), get->path);
+    return true;
+}
+
 // Answers the whole request at the front of the connection's bytes; true:
 // the connection stays open for its next request.
 bool BankServer::serveConnection(Connection& c)
@@ -341,7 +402,10 @@ bool BankServer::serveConnection(Connection& c)
         tRefusedRequest = false;
         tNote = RequestNote{};  // what httplib refuses before routing is logged without a stale note
         tNote.start = std::chrono::steady_clock::now();
-        ok = http_->serve(stream, closeConnection, closed) && !tRefusedRequest;
+        if (serveSimple(c, stream, closeConnection, closed))
+            ok = !tRefusedRequest;
+        else
+            ok = http_->serve(stream, closeConnection, closed) && !tRefusedRequest;
         ok = stream.flush() && ok;
         stream.consume();
     }

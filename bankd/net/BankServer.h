@@ -15,10 +15,12 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace httplib {
 struct Request;
+struct Response;
 }
 namespace velcor {
 class Gateway;
@@ -31,6 +33,7 @@ class AccessLog;
 class ConnectionIntake;
 class IntakeServer;
 struct Connection;
+class ConnectionStream;
 
 struct ServerOptions {
     std::string host = "127.0.0.1";
@@ -70,6 +73,7 @@ public:
     int port() const { return port_; }
     // The client's address: the peer's, or what a trusted front says it is.
     std::string clientAddress(const httplib::Request& req) const;
+    std::string clientAddress(const std::string& peer, std::string_view realIp, std::string_view forwardedFor) const;
     // Connections refused for a connection limit since start.
     std::size_t refusedConnections() const;
     // Stops accepting, finishes the requests under way and joins the threads.
@@ -81,6 +85,9 @@ private:
     void routes();
     void sweep();
     bool serveConnection(Connection& c);
+    bool serveSimple(Connection& c, ConnectionStream& stream, bool closeConnection, bool& closed);
+    void answerEncrypted(std::string cipher, const std::string& peer, httplib::Response& res);
+    void logRequest(int status, const std::string& address, std::string_view path);
 
     Dispatcher& dispatcher_;
     velcor::Gateway& gateway_;
@@ -95,6 +102,7 @@ private:
     bool stopping_ = false;
     std::function<void()> sweepHook_;
     int port_ = 0;
+    std::string keepAliveHeader_;  // "Keep-Alive: timeout=..., max=...\r\n"
 };
 
 } // namespace bankd

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "RequestScan.h"
+#include "SimpleGet.h"
 
 using namespace bankd;
 
@@ -57,4 +58,39 @@ TEST(RequestScan, AClientWaitingForContinueIsNamedUntilItsBodyStarts)
     EXPECT_FALSE(scan(head + "q=").expectsContinue);
     EXPECT_FALSE(scan(head + "q=abc").expectsContinue);
     EXPECT_FALSE(scan(head.substr(0, 40)).expectsContinue);  // headers not yet whole
+}
+
+TEST(SimpleGet, OnlyAPlainGetWithHeadersThatChangeNothingTakesTheShortPath)
+{
+    const std::string line = "GET /servlet/TvPdaMain?q=abc HTTP/1.1\r\n";
+    const std::string request = line + "Host: b\r\nuser-agent: x\r\nACCEPT: */*\r\nX-Real-IP: 198.51.100.1\r\n"
+                                       "X-Real-IP: 198.51.100.2\r\nConnection: close\r\n\r\n";
+    auto g = parseSimpleGet(request);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(g->path, "/servlet/TvPdaMain");
+    EXPECT_EQ(g->query, "q=abc");
+    EXPECT_EQ(g->realIp, "198.51.100.1");  // the first, as the general parser reads it
+    EXPECT_TRUE(g->close);
+    EXPECT_FALSE(parseSimpleGet(line + "Connection: Close\r\n\r\n")->close);  // not "close": kept alive there too
+    // Everything else goes the general way.
+    for (const std::string& other :
+         {line + "Accept-Encoding: gzip\r\n\r\n", line + "Range: bytes=0-1\r\n\r\n", line + "Content-Length: 0\r\n\r\n",
+          line + "Host: b\r\n\r\nGET", line + "Host b\r\n\r\n", line + "Bad Name: x\r\n\r\n", line + "Host: b\n\r\n",
+          std::string("GET /servlet/TvPdaMain?q=abc HTTP/1.0\r\n\r\n"), std::string("POST /servlet/TvPdaMain HTTP/1.1\r\n\r\n"),
+          std::string("GET /a#b HTTP/1.1\r\n\r\n"), std::string("GET  /a HTTP/1.1\r\n\r\n"),
+          "GET /?q=" + std::string(5000, 'A') + " HTTP/1.1\r\n\r\n"})
+        EXPECT_FALSE(parseSimpleGet(other)) << other;
+}
+
+TEST(SimpleGet, TheSoleQueryValueIsDecodedAsAFormValue)
+{
+    EXPECT_EQ(soleQueryValue("q=a%2Bb+c%3d%3D/", "q"), "a+b c==/");
+    EXPECT_EQ(soleQueryValue("q=%4", "q"), "%4");  // a broken escape stays as it is
+    EXPECT_EQ(soleQueryValue("q=%zz", "q"), "%zz");
+    EXPECT_EQ(soleQueryValue("q=", "q"), "");
+    EXPECT_FALSE(soleQueryValue("q=a&q=b", "q"));
+    EXPECT_FALSE(soleQueryValue("x=1&q=a", "q"));
+    EXPECT_FALSE(soleQueryValue("qq=a", "q"));
+    EXPECT_FALSE(soleQueryValue("q", "q"));
+    EXPECT_FALSE(soleQueryValue("q=%u0041", "q"));
 }

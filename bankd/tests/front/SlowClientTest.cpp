@@ -23,6 +23,7 @@
 #include "Settings.h"
 #include "TestBank.h"
 #include "velcor/Gateway.h"
+#include "velcor/ClientChannel.h"
 #include "velcor/GatewayKeys.h"
 
 using namespace bankd;
@@ -501,4 +502,118 @@ TEST(FrontSettings, ComeFromTheDataFolderAndABadValueIsNamed)
             EXPECT_NE(std::string(e.what()).find(bad.substr(0, bad.find('='))), std::string::npos) << e.what();
         }
     }
+}
+
+namespace {
+
+// One whole response (head and Content-Length bytes of body) from fd.
+std::string readResponse(int fd)
+{
+    std::string got;
+    for (int i = 0; i < 200; ++i) {
+        const size_t headEnd = got.find("\r\n\r\n");
+        if (headEnd != std::string::npos) {
+            const size_t at = got.find("Content-Length: ");
+            const size_t length = at < headEnd ? std::stoul(got.substr(at + 16)) : 0;
+            if (got.size() >= headEnd + 4 + length)
+                return got;
+        }
+        pollfd p{fd, POLLIN, 0};
+        char buf[4096];
+        if (poll(&p, 1, 50) > 0) {
+            ssize_t n = recv(fd, buf, sizeof buf, 0);
+            if (n <= 0)
+                break;
+            got.append(buf, static_cast<size_t>(n));
+        }
+    }
+    return got;
+}
+
+std::string headOf(const std::string& response)
+{
+    return response.substr(0, response.find("\r\n\r\n") + 4);
+}
+
+std::string bodyOf(const std::string& response)
+{
+    return response.substr(response.find("\r\n\r\n") + 4);
+}
+
+// The client's escaping of a cipher text for "?q=".
+std::string escaped(const std::string& cipher)
+{
+    std::string out;
+    for (char c : cipher)
+        out += c == '+' ? std::string("%2B") : c == '=' ? std::string("%3D") : std::string(1, c);
+    return out;
+}
+
+} // namespace
+
+// The client's encrypted GET is answered by a short path of its own when its
+// headers are the simple ones, and by the general HTTP parser otherwise (here:
+// one header more). Both must give the same status line, headers and answer.
+TEST_F(FrontFixture, TheEncryptedGetIsAnsweredAlikeByItsShortPathAndByTheGeneralParser)
+{
+    ServerOptions o;
+    o.keepAliveMax = 3;
+    o.trustedFronts = {"127.0.0.1"};
+    startBank(o);
+    velcor::ClientChannel channel(keys.publicKey);
+    const std::string request = "encrypt=1&trcode=PDA_U002&UserID=NOBODY";
+    auto get = [&](const std::string& q, const std::string& headers) {
+        return "GET /servlet/TvPdaMain?q=" + q + " HTTP/1.1\r\nHost: bank\r\nAccept: */*\r\n" + headers + "\r\n";
+    };
+    // Each connection: two kept-alive requests and the last one it may carry.
+    std::vector<std::string> heads[2], answers[2];
+    for (int general = 0; general < 2; ++general) {
+        int fd = connectFrom("127.0.0.1", server->port());
+        for (int i = 0; i < 3; ++i) {
+            std::string headers = "X-Real-IP: 198.51.100." + std::to_string(10 * general + i) + "\r\n";
+            if (general)
+                headers += "Cache-Control: no-cache\r\n";
+            ASSERT_TRUE(sendAll(fd, get(escaped(channel.sealRequest(false, request)), headers)));
+            std::string response = readResponse(fd);
+            heads[general].push_back(headOf(response));
+            auto plain = channel.openReply(bodyOf(response));
+            ASSERT_TRUE(plain) << response;
+            answers[general].push_back(*plain);
+        }
+        bool closed = false;
+        readUntilClosed(fd, 5s, &closed);
+        EXPECT_TRUE(closed) << "the connection's last request";
+        close(fd);
+    }
+    EXPECT_EQ(heads[0], heads[1]);
+    EXPECT_EQ(answers[0], answers[1]);
+    EXPECT_EQ(heads[0][0].rfind("HTTP/1.1 200 OK\r\n", 0), 0u) << heads[0][0];
+    EXPECT_NE(heads[0][0].find("Keep-Alive: "), std::string::npos) << heads[0][0];
+    EXPECT_NE(heads[0][2].find("Connection: close\r\n"), std::string::npos) << heads[0][2];
+    EXPECT_NE(answers[0][0].find("<msg>"), std::string::npos) << answers[0][0];
+    // The address the trusted front named, on both paths.
+    const std::string log = accessLog();
+    for (const char* a : {"addr=198.51.100.1\n", "addr=198.51.100.12\n"})
+        EXPECT_NE(log.find(a), std::string::npos) << a << log;
+    // A request the gateway refuses, and one that asks to close: the same bytes
+    // either way (the refusal's text is not sealed).
+    for (const std::string& extra : {std::string(), std::string("Connection: close\r\n")}) {
+        std::string answers2[2];
+        for (int general = 0; general < 2; ++general)
+            answers2[general] =
+                exchangeRaw(server->port(), get("bm9ub25zZW5zZQ%3D%3D", extra + (general ? "Cache-Control: x\r\n" : "") +
+                                                                            "Connection: close\r\n"));
+        EXPECT_EQ(answers2[0], answers2[1]);
+        EXPECT_EQ(answers2[0].rfind("HTTP/1.1 400 Bad Request\r\n", 0), 0u) << answers2[0];
+    }
+    // Two requests in one packet: both answered, in order.
+    velcor::ClientChannel second(keys.publicKey);
+    int fd = connectFrom("127.0.0.1", server->port());
+    ASSERT_TRUE(sendAll(fd, get(escaped(channel.sealRequest(false, request)), "") +
+                                get(escaped(second.sealRequest(false, request)), "Connection: close\r\n")));
+    bool closed = false;
+    std::string both = readUntilClosed(fd, 10s, &closed);
+    close(fd);
+    EXPECT_EQ(count(both, "HTTP/1.1 200 OK\r\n"), 2u) << both;
+    EXPECT_TRUE(second.openReply(bodyOf(both.substr(both.find("HTTP/1.1 200 OK", 1)))));
 }
