@@ -119,6 +119,8 @@ Envelope& Envelope::addRecord(const Record& fields)
 
 Envelope& Envelope::addRecord(std::initializer_list<std::string_view> fields)
 {
+    if (list0_.empty())
+        list0_.reserve(1024);  // a list of a dozen records grows once at most
     appendFields(list0_, fields);
     list0_ += '|';
     hasList0_ = true;
