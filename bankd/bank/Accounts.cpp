@@ -32,6 +32,7 @@ Account readAccount(Stmt& s)
 std::string digitsOnly(const std::string& text)
 {
     std::string out;
+    out.reserve(text.size());
     for (char c : text)
         if (c >= '0' && c <= '9')
             out.push_back(c);
@@ -78,7 +79,8 @@ std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string
     auto s = db.prepare(
         "SELECT a.account_no, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, a.nickname, "
         "a.opened_on, "
-        "(SELECT h.at FROM account_history h WHERE h.account_no = a.account_no ORDER BY h.at DESC LIMIT 1) "
+        "(SELECT substr(h.at, 1, 10) FROM account_history h WHERE h.account_no = a.account_no "
+        "ORDER BY h.at DESC LIMIT 1) "
         "FROM customers c LEFT JOIN accounts a ON a.customer_id = c.id AND a.hidden = 0 "
         "WHERE c.user_id = ?1 AND c.enrolled = 1");
     s.bind(1, customers::normaliseUserId(userId));
@@ -98,7 +100,7 @@ std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string
         a.withdrawal = s.integer(5) != 0;
         a.nickname = s.text(6);
         a.openedOn = s.text(7);
-        a.lastMovement = s.isNull(8) ? std::string() : s.text(8);
+        a.lastMovementDay = s.isNull(8) ? std::string() : s.text(8);
     } while (s.step());
     auto before = [](const ListedAccount& x, const ListedAccount& y) {
         const int c = x.openedOn.compare(y.openedOn);

@@ -50,7 +50,7 @@ struct ListedAccount {
     bool withdrawal = false;
     std::string nickname;
     std::string openedOn;
-    std::string lastMovement;  // the time of its last history line, "" when none
+    std::string lastMovementDay;  // "YYYY-MM-DD" of its last history line, "" when none
 };
 // The accounts of the enrolled user userId that are not hidden, in opening
 // order (then by number), in one query; nullopt when userId names no

@@ -80,11 +80,9 @@ Envelope accountList(RequestContext& ctx)
             return Envelope(result::kSession, result::kSessionText);
         Envelope env = Envelope::ok();
         env.emptyList();
-        for (const accounts::ListedAccount& a : *listed) {
-            const std::string& last = a.lastMovement;
+        for (const accounts::ListedAccount& a : *listed)
             env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), a.nickname, a.openedOn, a.kindCode,
-                           a.withdrawal ? "Y" : "N", last.empty() ? std::string() : accounts::digitsOnly(last.substr(0, 10))});
-        }
+                           a.withdrawal ? "Y" : "N", accounts::digitsOnly(a.lastMovementDay)});
         return env;
     });
 }

@@ -1,5 +1,7 @@
 #include "Envelope.h"
 
+#include <array>
+
 namespace bankd {
 
 namespace {
@@ -19,10 +21,19 @@ std::string fieldsOf(const Record& fields)
     return out;
 }
 
-bool plainByte(char c)
-{
-    return c != ';' && c != '|' && c != '<' && c != '>' && c != '\r' && c != '\n' && c != '\t';
-}
+// What each byte becomes inside a value: 0 itself, else the index of its
+// replacement in kReplacements.
+constexpr std::array<unsigned char, 256> kEscapes = [] {
+    std::array<unsigned char, 256> t{};
+    t[';'] = 1;
+    t['|'] = 2;
+    t['<'] = 3;
+    t['>'] = 4;
+    t['\r'] = t['\n'] = t['\t'] = 5;
+    return t;
+}();
+constexpr std::string_view kReplacements[] = {
+    "", "\xEF\xBC\x9B" /* ； */, "\xEF\xBD\x9C" /* ｜ */, "\xEF\xBC\x9C" /* ＜ */, "\xEF\xBC\x9E" /* ＞ */, " "};
 } // namespace
 
 Envelope::Envelope(std::string code, std::string text) : code_(std::move(code)), text_(std::move(text)) {}
@@ -46,23 +57,18 @@ std::string Envelope::field(std::string_view value)
 
 void Envelope::appendField(std::string& out, std::string_view value)
 {
-    size_t i = 0;
-    while (i < value.size()) {
+    const char* p = value.data();
+    const char* const end = p + value.size();
+    while (p < end) {
         // Runs of ordinary bytes go in whole.
-        size_t run = i;
-        while (run < value.size() && plainByte(value[run]))
+        const char* run = p;
+        while (run < end && kEscapes[static_cast<unsigned char>(*run)] == 0)
             ++run;
-        out.append(value.data() + i, run - i);
-        if (run == value.size())
+        out.append(p, static_cast<std::size_t>(run - p));
+        if (run == end)
             break;
-        switch (value[run]) {
-        case ';': out += "\xEF\xBC\x9B"; break;  // ；
-        case '|': out += "\xEF\xBD\x9C"; break;  // ｜
-        case '<': out += "\xEF\xBC\x9C"; break;  // ＜
-        case '>': out += "\xEF\xBC\x9E"; break;  // ＞
-        default: out += ' ';                      // line breaks and tabs
-        }
-        i = run + 1;
+        out += kReplacements[kEscapes[static_cast<unsigned char>(*run)]];
+        p = run + 1;
     }
 }
 

@@ -55,13 +55,13 @@ TEST(Envelope, EmptyListIsWrittenWhenAsked)
 TEST(Envelope, SeparatorsAndTagsInsideValuesCannotShiftFields)
 {
     Envelope e = Envelope::ok();
-    e.addRecord({"a;b", "c|d", "</list0>", "x\r\ny"}).addRecord({"next"});
+    e.addRecord({"a;b", "c|d", "</list0>", "x\r\ny\t가>"}).addRecord({"next"});
     std::string data = xParse(e.str(), "DataTag");
     EXPECT_EQ(tagValue(data, "list0", 1, 2), "next");
     EXPECT_EQ(tagValue(data, "list0", 1, 1), "a；b");
     EXPECT_EQ(tagValue(data, "list0", 2, 1), "c｜d");
     EXPECT_EQ(tagValue(data, "list0", 3, 1), "＜/list0＞");
-    EXPECT_EQ(tagValue(data, "list0", 4, 1), "x  y");
+    EXPECT_EQ(tagValue(data, "list0", 4, 1), "x  y 가＞");
     EXPECT_EQ(msgCode(e.str()), "10000");
 }
 
