@@ -1,7 +1,5 @@
 #include "Accounts.h"
 
-#include <algorithm>
-
 #include "Customers.h"
 #include "Sqlite.h"
 
@@ -69,29 +67,27 @@ std::vector<Account> ofCustomer(Db& db, std::int64_t customerId)
     return out;
 }
 
-std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string& userId)
+bool forEachListed(Db& db, const std::string& userId, const std::function<void(const ListedAccount&)>& each)
 {
     // The customer row comes back once even without a listed account (account
     // columns NULL), so one query tells an unknown user from one with none.
-    // The last movement is the newest line by the (account_no, at) index,
-    // found by one seek whatever the length of the history; the few rows are
-    // put in order here rather than through a sorter in the database.
+    // The accounts come in listing order from the accounts_listed index, and
+    // the last movement is the newest line of the (account_no, at) index: one
+    // seek each, whatever the length of the history.
     auto s = db.prepare(
         "SELECT a.account_no, a.display_no, a.kind_name, a.kind_code, a.balance, a.withdrawal, a.nickname, "
         "a.opened_on, "
         "(SELECT substr(h.at, 1, 10) FROM account_history h WHERE h.account_no = a.account_no "
         "ORDER BY h.at DESC LIMIT 1) "
         "FROM customers c LEFT JOIN accounts a ON a.customer_id = c.id AND a.hidden = 0 "
-        "WHERE c.user_id = ?1 AND c.enrolled = 1");
+        "WHERE c.user_id = ?1 AND c.enrolled = 1 ORDER BY a.opened_on, a.account_no");
     s.bind(1, customers::normaliseUserId(userId));
     if (!s.step())
-        return std::nullopt;
-    std::vector<ListedAccount> out;
+        return false;
     if (s.isNull(0))
-        return out;
-    out.reserve(16);
+        return true;
+    ListedAccount a;  // one for every row: its texts keep their room
     do {
-        ListedAccount& a = out.emplace_back();
         a.accountNo = s.text(0);
         a.displayNo = s.text(1);
         a.kindName = s.text(2);
@@ -101,15 +97,9 @@ std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string
         a.nickname = s.text(6);
         a.openedOn = s.text(7);
         a.lastMovementDay = s.isNull(8) ? std::string() : s.text(8);
+        each(a);
     } while (s.step());
-    auto before = [](const ListedAccount& x, const ListedAccount& y) {
-        const int c = x.openedOn.compare(y.openedOn);
-        return c != 0 ? c < 0 : x.accountNo < y.accountNo;
-    };
-    // Accounts are mostly opened in the order of their rows: then nothing moves.
-    if (!std::is_sorted(out.begin(), out.end(), before))
-        std::sort(out.begin(), out.end(), before);
-    return out;
+    return true;
 }
 
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo)

@@ -1,6 +1,7 @@
 #pragma once
 // Deposit accounts (balances in whole won) and their history.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,10 +53,10 @@ struct ListedAccount {
     std::string openedOn;
     std::string lastMovementDay;  // "YYYY-MM-DD" of its last history line, "" when none
 };
-// The accounts of the enrolled user userId that are not hidden, in opening
-// order (then by number), in one query; nullopt when userId names no
-// enrolled customer.
-std::optional<std::vector<ListedAccount>> listedOfUser(Db& db, const std::string& userId);
+// Calls each() with every account of the enrolled user userId that is not
+// hidden, in opening order (then by number), from one query; false when
+// userId names no enrolled customer.
+bool forEachListed(Db& db, const std::string& userId, const std::function<void(const ListedAccount&)>& each);
 std::optional<std::string> passwordHash(Db& db, const std::string& accountNo);
 void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash);
 

@@ -75,14 +75,14 @@ Envelope accountList(RequestContext& ctx)
 {
     const std::string& userId = ctx.user;
     return ctx.store.read([&](Db& db) {
-        auto listed = accounts::listedOfUser(db, userId);
-        if (!listed)
-            return Envelope(result::kSession, result::kSessionText);
         Envelope env = Envelope::ok();
         env.emptyList();
-        for (const accounts::ListedAccount& a : *listed)
+        const bool known = accounts::forEachListed(db, userId, [&env](const accounts::ListedAccount& a) {
             env.addRecord({a.kindName, a.displayNo, std::to_string(a.balance), a.nickname, a.openedOn, a.kindCode,
                            a.withdrawal ? "Y" : "N", accounts::digitsOnly(a.lastMovementDay)});
+        });
+        if (!known)
+            return Envelope(result::kSession, result::kSessionText);
         return env;
     });
 }
