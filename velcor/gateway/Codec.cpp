@@ -1,5 +1,7 @@
 #include "Codec.h"
 
+#include <cstring>
+
 #include <sodium.h>
 
 #include "../GatewayProtocol.h"
@@ -22,16 +24,29 @@ static std::string encode(const unsigned char* data, std::size_t size, int varia
     const bool urlSafe = variant == sodium_base64_VARIANT_URLSAFE_NO_PADDING;
     const char* alphabet = urlSafe ? "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"
                                    : "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    // The two letters of every 12-bit value, so that three bytes take two lookups.
+    struct LetterPairs {
+        char t[4096][2];
+        explicit LetterPairs(const char* a)
+        {
+            for (unsigned i = 0; i < 4096; ++i) {
+                t[i][0] = a[i >> 6];
+                t[i][1] = a[i & 63];
+            }
+        }
+    };
+    static const LetterPairs standardPairs("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/");
+    static const LetterPairs urlSafePairs("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_");
+    const LetterPairs& pairs = urlSafe ? urlSafePairs : standardPairs;
     const std::size_t whole = size / 3 * 3;
     const std::size_t rest = size - whole;
     std::string out((size + 2) / 3 * 4, '\0');
     char* o = out.data();
     for (std::size_t i = 0; i < whole; i += 3) {
         const unsigned v = (unsigned{data[i]} << 16) | (unsigned{data[i + 1]} << 8) | data[i + 2];
-        *o++ = alphabet[v >> 18];
-        *o++ = alphabet[(v >> 12) & 63];
-        *o++ = alphabet[(v >> 6) & 63];
-        *o++ = alphabet[v & 63];
+        std::memcpy(o, pairs.t[v >> 12], 2);
+        std::memcpy(o + 2, pairs.t[v & 4095], 2);
+        o += 4;
     }
     if (rest > 0) {
         const unsigned v = (unsigned{data[whole]} << 16) | (rest == 2 ? unsigned{data[whole + 1]} << 8 : 0u);
