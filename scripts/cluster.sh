@@ -33,7 +33,7 @@
 #                 (the single-machine default, for comparison)
 #   --demo        fill the demo bank
 #   --fast-hash   cheapest password hashing (tests and benchmarks only)
-#   --threads T   worker threads per node (bankd serve --threads)
+#   --threads T   serving threads per node (bankd serve --threads)
 #   --scheduled-interval S
 #                 seconds between two looks for due scheduled transfers on each
 #                 node (default 60)

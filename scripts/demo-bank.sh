@@ -13,6 +13,11 @@ start_demo_bank() {
     echo "== Creating the demo bank in $DEMO/bank"
     "$BIN/bankd" init --data "$DEMO/bank" --demo ${DEMO_INIT_FLAGS:-} --home "$TVPB_HOME" \
       --deploy "$TVPB_DEPLOY" > "$DEMO/credentials.txt"
+    # DEMO_LOGIN_LIMIT: the demo customer's logins per minute (bankd.ini's
+    # per_user; 0: none), for benchmarks that log many clients in.
+    if [ -n "${DEMO_LOGIN_LIMIT:-}" ]; then
+      sed -i "s/^per_user=.*/per_user=$DEMO_LOGIN_LIMIT/" "$DEMO/bank/bankd.ini"
+    fi
   fi
   # The demo home connects over LAN and lets the updater check the bank's release
   # first (what the settings dialog stores for LAN with its updater box on).

@@ -245,7 +245,7 @@ int run(int argc, char** argv)
     auto* cServe = app.add_subcommand("serve", "Serve the servlets, the gateway and the download host");
     cServe->add_option("--data", serveArgs.data, "Data folder")->required();
     cServe->add_option("--listen", serveArgs.listen, "HOST:PORT to listen on")->required();
-    cServe->add_option("--threads", serveArgs.threads, "Worker threads")->capture_default_str()->check(CLI::Range(1, 256));
+    cServe->add_option("--threads", serveArgs.threads, "Serving threads (each answers one request at a time)")->capture_default_str()->check(CLI::Range(1, 256));
     cServe->add_option("--idle-timeout", serveArgs.idleTimeout, "Seconds before an idle login expires")->capture_default_str()
         ->check(CLI::Range(1, 86400));
     cServe->add_option("--access-log", serveArgs.accessLog, "Access log file (default DIR/log/access.log)");

@@ -42,7 +42,7 @@ private:
     const Clock& clock_;
     std::string path_;
     // Opened for appending: each line is one write(2), which the kernel
-    // appends whole, so the worker threads need no lock between them.
+    // appends whole, so the serving threads need no lock between them.
     int fd_ = -1;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // The bank's database: one SQLite file in WAL mode or a PostgreSQL database,
-// a pool of connections for the server's worker threads, and one database
+// a pool of connections for the server's serving threads, and one database
 // transaction per business operation (write() / read()).
 //
 // Every write is durable before write() returns.
