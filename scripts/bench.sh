@@ -186,7 +186,8 @@ section_durable() {
   s1=$("$BENCH/sqlite_commits" "$RUN" "$SECONDS_LOAD")
   echo "   $s1"
   echo "== durable: bankd executed transfers (PDA_T001 + PDA_T002), $CLIENTS clients, $SECONDS_LOAD s"
-  t=$("$BENCH/bankd_load" --port "$PORT" --data "$DEMO/bank" --mode transfer --clients "$CLIENTS" --seconds "$SECONDS_LOAD")
+  # bankd on its own port, as for the inquiries.
+  t=$("$BENCH/bankd_load" --port "$BANK_PORT" --data "$DEMO/bank" --mode transfer --clients "$CLIENTS" --seconds "$SECONDS_LOAD")
   sed 's/^/   /' <<<"$t"
   grep -qx PASS <<<"$t" || { echo "bench.sh: the transfer load's checks failed" >&2; return 1; }
   echo "== durable: raw SQLite commits again"
