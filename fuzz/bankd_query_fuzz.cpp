@@ -1,5 +1,7 @@
 // bankd's query decoding on a hostile request text: a parsed query holds
 // what the text said, its keys are unique, and the log field stays safe.
+// The same bytes as a whole HTTP request for the encrypted GET's short path:
+// what it takes is a plain GET whose parts lie inside the request.
 #include <cstdint>
 #include <set>
 #include <string_view>
@@ -8,10 +10,24 @@
 #include "Dispatcher.h"
 #include "FuzzInput.h"
 #include "Query.h"
+#include "SimpleGet.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
+
+    if (const auto get = bankd::parseSimpleGet(text)) {
+        fuzz::check(text.substr(0, 5) == "GET /" && text.substr(text.size() - 4) == "\r\n\r\n", "not a whole GET");
+        auto inside = [&](std::string_view part) {
+            return part.empty() || (part.data() >= text.data() && part.data() + part.size() <= text.data() + text.size());
+        };
+        fuzz::check(inside(get->path) && inside(get->query) && inside(get->realIp) && inside(get->forwardedFor),
+                    "a part outside the request");
+        fuzz::check(!get->path.empty() && get->path.front() == '/' && get->path.find(' ') == std::string_view::npos,
+                    "a path with a blank");
+        if (const auto q = bankd::soleQueryValue(get->query, "q"))
+            fuzz::check(q->size() + 2 <= get->query.size(), "a decoded value longer than its text");
+    }
 
     const std::string safe = bankd::logSafe(text);
     fuzz::check(!safe.empty() && safe.size() <= 24, "logSafe length");
