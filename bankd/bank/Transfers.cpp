@@ -81,12 +81,9 @@ namespace {
 
 std::int64_t daySum(Db& db, const std::string& accountNo, const std::string& date)
 {
-    auto s = db.prepare(
-        "SELECT coalesce(sum(amount), 0) FROM transfers WHERE from_account = ?1 AND transfer_date = ?2 "
-        "AND result_code = '0000'");
+    auto s = db.prepare("SELECT total FROM transfer_day_totals WHERE from_account = ?1 AND transfer_date = ?2");
     s.bind(1, accountNo).bind(2, date);
-    s.step();
-    return s.integer(0);
+    return s.step() ? s.integer(0) : 0;
 }
 
 struct SourceAccount {
@@ -155,6 +152,8 @@ void recordResult(Db& db, std::int64_t customerId, const Quote& q, const std::st
     else
         s.bindNull(16);
     s.run();
+    if (code == kDone)
+        addToDaySum(db, q.fromAccount, date, q.amount);
 }
 
 constexpr const char* kQuoteKind = "transfer";
@@ -256,6 +255,14 @@ std::variant<Refusal, Quote> quoteIn(Db& db, const QuoteInput& in, const Custome
 }
 
 } // namespace
+
+void addToDaySum(Db& db, const std::string& accountNo, const std::string& date, std::int64_t amount)
+{
+    auto s = db.prepare(
+        "INSERT INTO transfer_day_totals (from_account, transfer_date, total) VALUES (?1, ?2, ?3) "
+        "ON CONFLICT (from_account, transfer_date) DO UPDATE SET total = transfer_day_totals.total + excluded.total");
+    s.bind(1, accountNo).bind(2, date).bind(3, amount).run();
+}
 
 std::int64_t feeFor(const std::string& bankCode, std::int64_t amount)
 {

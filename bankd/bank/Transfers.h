@@ -27,6 +27,11 @@ struct Limits {
     std::int64_t signatureMaxAge = 300;     // seconds between signing and executing
 };
 
+// Counts an executed transfer into its source account's sum of the day (the
+// daily limit); every transfer recorded with result "0000" must pass here,
+// in the same transaction.
+void addToDaySum(Db& db, const std::string& accountNo, const std::string& date, std::int64_t amount);
+
 // The fee of a transfer: none inside the bank, 500 won to another bank up to
 // 1,000,000 won and 1,000 won above.
 std::int64_t feeFor(const std::string& bankCode, std::int64_t amount);

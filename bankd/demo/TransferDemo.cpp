@@ -6,6 +6,7 @@
 #include "Customers.h"
 #include "Sqlite.h"
 #include "TransferCodes.h"
+#include "Transfers.h"
 
 namespace bankd {
 
@@ -100,6 +101,8 @@ void addTransferDemo(Db& db, Clock::time_point now)
         else
             s.bindNull(11);
         s.bind(12, done ? "30" + std::to_string(41'000 + 17 * n) : std::string("0000000")).bind(13, p.code).run();
+        if (done)
+            transfers::addToDaySum(db, from, date, p.amount);
     }
 
     // Scheduled transfers: two carried out (one of them failed) and three pending.

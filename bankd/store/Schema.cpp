@@ -507,6 +507,21 @@ CREATE INDEX transfers_day_sum ON transfers(from_account, transfer_date, result_
 DROP INDEX transfers_daily;
 )SQL";
 
+// Version 14: each source account's executed sum per day, kept with every
+// executed transfer: the daily limit is one row read, however many transfers
+// the account made that day. Filled from the transfers already recorded.
+const char* kV14 = R"SQL(
+CREATE TABLE transfer_day_totals (
+  from_account  TEXT NOT NULL,
+  transfer_date TEXT NOT NULL,
+  total         INTEGER NOT NULL,
+  PRIMARY KEY (from_account, transfer_date)
+);
+INSERT INTO transfer_day_totals (from_account, transfer_date, total)
+  SELECT from_account, transfer_date, sum(amount) FROM transfers WHERE result_code = '0000'
+  GROUP BY from_account, transfer_date;
+)SQL";
+
 const std::vector<Migration> kMigrations = {
     {1, kV1},
     {2, kV2},
@@ -521,6 +536,7 @@ const std::vector<Migration> kMigrations = {
     {11, "", kV11Postgres},
     {12, kV12},
     {13, kV13},
+    {14, kV14},
 };
 
 constexpr const char* kSchemaLock = "SELECT pg_advisory_xact_lock(1414942786)";  // kApplicationId

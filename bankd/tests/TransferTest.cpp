@@ -252,3 +252,40 @@ TEST_F(TransferExecution, ConcurrentExecutionsOfOneSerialMoveMoneyOnce)
     EXPECT_EQ(balance(kimA), 990'000);
     EXPECT_EQ(balance(leeA), 310'000);
 }
+
+TEST_F(TransferExecution, TheDaysExecutedTransfersCountTowardsTheDailyLimit)
+{
+    std::string rich = addAccount("KIM", "110-99-0000001", 80'000'000);
+    const int kDaySumField = 13;
+    // Four executed transfers of 10,000,000 won, one refused at the execution
+    // (an echo altered after the check): the refused one does not count.
+    for (int i = 0; i < 4; ++i) {
+        auto e = echoOf(check(keyKim, "KIM", rich, i % 2 ? leeA : kimB, "10000000"));
+        ASSERT_EQ(e.size(), 19u);
+        EXPECT_EQ(e[kDaySumField], std::to_string(i * 10'000'000)) << i;
+        ASSERT_EQ(code(executeWithCard(keyKim, e)), "10000") << i;
+    }
+    auto altered = echoOf(check(keyKim, "KIM", rich, leeA, "9000000"));
+    ASSERT_EQ(altered.size(), 19u);
+    altered[7] = "9000001";
+    EXPECT_NE(code(executeWithCard(keyKim, altered)), "10000");
+    // 40,000,000 executed today: 10,000,000 more reaches the 50,000,000 limit, one won past it does not.
+    auto last = echoOf(check(keyKim, "KIM", rich, leeA, "10000000"));
+    ASSERT_EQ(last.size(), 19u);
+    EXPECT_EQ(last[kDaySumField], "40000000");
+    EXPECT_EQ(code(check(keyKim, "KIM", rich, leeA, "10000001")), result::kTrfLimit);
+    ASSERT_EQ(code(executeWithCard(keyKim, last)), "10000");
+    EXPECT_EQ(code(check(keyKim, "KIM", rich, leeA, "1")), result::kTrfLimit);
+    // Another account of the same customer has its own day.
+    auto other = echoOf(check(keyKim, "KIM", kimA, leeA, "1000"));
+    ASSERT_EQ(other.size(), 19u);
+    EXPECT_EQ(other[kDaySumField], "0");
+    // And the limit holds at the execution too: a check made before the day's
+    // sum grew is refused when carried out past it.
+    std::string second = addAccount("KIM", "110-99-0000002", 80'000'000);
+    auto early = echoOf(check(keyKim, "KIM", second, leeA, "10000000"));
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(code(executeWithCard(keyKim, echoOf(check(keyKim, "KIM", second, kimB, "10000000")))), "10000") << i;
+    EXPECT_EQ(code(executeWithCard(keyKim, early)), result::kTrfLimit);
+    EXPECT_EQ(balance(second), 30'000'000);
+}
