@@ -63,31 +63,6 @@ void noteRefusal(const std::string& route, const std::string& result)
     tNote.sessionKey.clear();
 }
 
-// Percent escapes of a form value ("%2B" ...); a broken escape is kept as is.
-std::string formDecode(std::string_view s)
-{
-    auto hex = [](char c) -> int {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        return -1;
-    };
-    std::string out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
-            i += 2;
-        } else {
-            out.push_back(s[i]);
-        }
-    }
-    return out;
-}
-
 // The "q" value of a form body "q=...".
 std::string formValueQ(const std::string& body)
 {
@@ -96,7 +71,7 @@ std::string formValueQ(const std::string& body)
         size_t amp = body.find('&', pos);
         std::string_view pair(body.data() + pos, (amp == std::string::npos ? body.size() : amp) - pos);
         if (pair.substr(0, 2) == "q=")
-            return formDecode(pair.substr(2));
+            return percentDecode(pair.substr(2), false);
         if (amp == std::string::npos)
             break;
         pos = amp + 1;

@@ -110,31 +110,30 @@ std::optional<SimpleGet> parseSimpleGet(std::string_view request)
     return g;
 }
 
+std::string percentDecode(std::string_view s, bool plusIsBlank)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2])));
+            i += 2;
+        } else {
+            out.push_back(plusIsBlank && s[i] == '+' ? ' ' : s[i]);
+        }
+    }
+    return out;
+}
+
 std::optional<std::string> soleQueryValue(std::string_view query, std::string_view name)
 {
     if (query.size() <= name.size() || query.substr(0, name.size()) != name || query[name.size()] != '=')
         return std::nullopt;
     const std::string_view v = query.substr(name.size() + 1);
-    if (v.find('&') != std::string_view::npos)
+    // Other parameters, and the general parser's "%uXXXX" escapes, go its way.
+    if (v.find('&') != std::string_view::npos || v.find("%u") != std::string_view::npos)
         return std::nullopt;
-    std::string out;
-    out.reserve(v.size());
-    for (std::size_t i = 0; i < v.size(); ++i) {
-        const char c = v[i];
-        if (c == '%' && i + 1 < v.size()) {
-            if (v[i + 1] == 'u')
-                return std::nullopt;
-            const int hi = i + 2 < v.size() ? hex(v[i + 1]) : -1;
-            const int lo = hi >= 0 ? hex(v[i + 2]) : -1;
-            if (lo >= 0) {
-                out.push_back(static_cast<char>(hi * 16 + lo));
-                i += 2;
-                continue;
-            }
-        }
-        out.push_back(c == '+' ? ' ' : c);
-    }
-    return out;
+    return percentDecode(v, true);
 }
 
 } // namespace bankd

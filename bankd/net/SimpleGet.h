@@ -21,6 +21,10 @@ struct SimpleGet {
 // request: one whole request (line, headers, blank line).
 std::optional<SimpleGet> parseSimpleGet(std::string_view request);
 
+// Percent escapes ("%2B" ...) decoded, '+' a blank when plusIsBlank; a
+// broken escape is kept as it is.
+std::string percentDecode(std::string_view s, bool plusIsBlank);
+
 // The value of a query that is exactly "name=value", decoded as the general
 // parser decodes query values ('+' a blank, %XX a byte); nullopt for any
 // other query (more parameters, %u escapes, a fragment).
