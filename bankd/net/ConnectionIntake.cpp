@@ -234,7 +234,12 @@ void ConnectionIntake::take(int fd, std::uint32_t id)
         RequestScan s = scanRequest(c->bytes, limits_.headerMax, limits_.bodyMax);
         if (s.state == RequestScan::Complete) {
             c->requestLength = s.length;
-            const bool keep = serve_(*c);
+            bool keep = false;
+            try {
+                keep = serve_(*c);
+            } catch (...) {
+                // (Out of memory, say): the connection goes, the server stays.
+            }
             c->continued = false;
             c->requestLength = 0;
             if (!keep || stopping_) {
