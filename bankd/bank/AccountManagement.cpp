@@ -143,9 +143,7 @@ std::variant<Refusal, Done> changeWithdrawal(Store& store, const WithdrawalInput
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kAmgAccountLocked, result::kAmgAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
-        return Refusal{result::kAmgPassword, std::string(result::kAmgPasswordText) + " (" +
-                                                 std::to_string(checked.failures) + "회 오류, " +
-                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
+        return Refusal{result::kAmgPassword, guard::wrongSecretText(result::kAmgPasswordText, checked)};
 
     return store.write([&](Db& db) -> std::variant<Refusal, Done> {
         auto a = ownDeposit(db, pre.customer->id, in.accountNo);

@@ -189,8 +189,7 @@ std::variant<Refusal, Opened> open(Store& store, const std::string& userId, cons
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kCardPinLocked, result::kCardPinLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
-        return Refusal{result::kCardPin, std::string(result::kCardPinText) + " (" + std::to_string(checked.failures) +
-                                             "회 오류, " + std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
+        return Refusal{result::kCardPin, guard::wrongSecretText(result::kCardPinText, checked)};
     return Opened{*pre.customer, *pre.card};
 }
 

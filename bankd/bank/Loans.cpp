@@ -291,9 +291,7 @@ std::variant<Refusal, Paid> pay(Store& store, const PayInput& in, Clock::time_po
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
-        return Refusal{result::kTrfPassword, std::string(result::kTrfPasswordText) + " (" +
-                                                 std::to_string(checked.failures) + "회 오류, " +
-                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
+        return Refusal{result::kTrfPassword, guard::wrongSecretText(result::kTrfPasswordText, checked)};
 
     return store.write([&](Db& db) -> std::variant<Refusal, Paid> {
         auto c = customers::find(db, in.userId);

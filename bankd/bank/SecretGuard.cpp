@@ -117,4 +117,10 @@ Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::strin
     return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
 }
 
+std::string wrongSecretText(const char* text, const Checked& checked)
+{
+    return std::string(text) + " (" + std::to_string(checked.failures) + "회 오류, " +
+           std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)";
+}
+
 } // namespace bankd::guard

@@ -59,6 +59,8 @@ struct Checked {
     Verdict verdict = Verdict::Wrong;
     int failures = 0;  // when Wrong: consecutive failures counted so far
 };
+// The refusal text of a wrong secret with its count: "TEXT (2회 오류, 5회 오류 시 거래 제한)".
+std::string wrongSecretText(const char* text, const Checked& checked);
 // A hashed secret (login password, account password, card PIN) checked under
 // its count and lock: the attempt is counted in one transaction, the hash
 // runs outside any, and the outcome is written in a third. An account

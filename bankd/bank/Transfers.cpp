@@ -188,9 +188,7 @@ std::optional<Refusal> passwordRefusal(const guard::Checked& checked)
     if (checked.verdict == guard::Verdict::Locked)
         return refuse(result::kTrfAccountLocked, result::kTrfAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
-        return Refusal{result::kTrfPassword, std::string(result::kTrfPasswordText) + " (" +
-                                                 std::to_string(checked.failures) + "회 오류, " +
-                                                 std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)"};
+        return Refusal{result::kTrfPassword, guard::wrongSecretText(result::kTrfPasswordText, checked)};
     return std::nullopt;
 }
 

@@ -124,9 +124,7 @@ Envelope passbookReport(RequestContext& ctx)
     if (checked.verdict == guard::Verdict::Locked)
         return Envelope(result::kLossAccountLocked, result::kLossAccountLockedText);
     if (checked.verdict == guard::Verdict::Wrong)
-        return Envelope(result::kLossPassword, std::string(result::kLossPasswordText) + " (" +
-                                                   std::to_string(checked.failures) + "회 오류, " +
-                                                   std::to_string(kSecretFailureLimit) + "회 오류 시 거래 제한)");
+        return Envelope(result::kLossPassword, guard::wrongSecretText(result::kLossPasswordText, checked));
     const std::string at = bankTimestamp(ctx.clock.now());
     ctx.store.write([&](Db& db) { loss::reportPassbook(db, accountNo, at); });
     return Envelope::ok(result::kLossPassbookDoneText);
