@@ -81,8 +81,13 @@ TEST_F(TransferCheck, RefusesWhatCannotBeTransferred)
 
 TEST_F(TransferCheck, WrongAccountPasswordsLockTheAccountAtTheFifth)
 {
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(code(check(keyKim, "KIM", kimA, leeA, "1000", "20", "20241105", "9999")), result::kTrfPassword);
+    for (int i = 0; i < 4; ++i) {
+        auto o = check(keyKim, "KIM", kimA, leeA, "1000", "20", "20241105", "9999");
+        EXPECT_EQ(code(o), result::kTrfPassword);
+        // The customer is told how many tries are used and where the limit is.
+        EXPECT_EQ(o.envelope.text(), std::string(result::kTrfPasswordText) + " (" + std::to_string(i + 1) +
+                                         "회 오류, 5회 오류 시 거래 제한)");
+    }
     EXPECT_EQ(code(check(keyKim, "KIM", kimA, leeA, "1000", "20", "20241105", "9999")), result::kTrfAccountLocked);
     EXPECT_EQ(code(check(keyKim, "KIM", kimA, leeA, "1000")), result::kTrfAccountLocked);
     // A right password before the limit clears the count.
