@@ -19,6 +19,9 @@ constexpr std::size_t kMaxKept = 512;
 
 std::atomic<std::uint64_t> gPrepared{0};
 
+// How long a statement waits for a lock another connection holds.
+constexpr int kBusyTimeoutMs = 5000;
+
 std::string messageOf(sqlite3* db)
 {
     return db ? sqlite3_errmsg(db) : "no connection";
@@ -166,11 +169,14 @@ SqliteConnection::SqliteConnection(const std::string& path, bool create)
         throw DbError("cannot open database " + path + ": " + msg);
     }
     h_ = std::make_shared<Handle>(db);
-    sqlite3_busy_timeout(db, 5000);
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
     exec("PRAGMA journal_mode=WAL");
     // FULL: a commit is on disk (the WAL synced) before COMMIT returns.
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
+    // A write's savepoint journal stays in memory instead of spilling to a
+    // temporary file once a group of writes outgrows 64 KiB.
+    exec("PRAGMA temp_store=MEMORY");
 }
 
 SqliteConnection::~SqliteConnection() = default;
@@ -230,6 +236,43 @@ void SqliteConnection::setUserVersion(int v)
 {
     // PRAGMA takes no parameters; v is an integer we produce, not input.
     exec(("PRAGMA user_version=" + std::to_string(v)).c_str());
+}
+
+void SqliteConnection::onCommitted(std::function<void(int walPages)> committed)
+{
+    committed_ = std::move(committed);
+    // Replaces SQLite's own hook, the one that checkpoints on commit.
+    sqlite3_wal_hook(
+        h_->db,
+        [](void* self, sqlite3*, const char*, int pages) {
+            auto& f = static_cast<SqliteConnection*>(self)->committed_;
+            if (f)
+                f(pages);
+            return SQLITE_OK;
+        },
+        this);
+}
+
+bool SqliteConnection::checkpoint()
+{
+    int rc = sqlite3_wal_checkpoint_v2(h_->db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    if (rc == SQLITE_BUSY)
+        return false;
+    if (rc != SQLITE_OK)
+        throw DbError("checkpoint failed: " + messageOf(h_->db));
+    return true;
+}
+
+bool SqliteConnection::checkpointAndRestart(int waitMs)
+{
+    sqlite3_busy_timeout(h_->db, waitMs);
+    int rc = sqlite3_wal_checkpoint_v2(h_->db, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
+    sqlite3_busy_timeout(h_->db, kBusyTimeoutMs);
+    if (rc == SQLITE_BUSY)
+        return false;
+    if (rc != SQLITE_OK)
+        throw DbError("checkpoint failed: " + messageOf(h_->db));
+    return true;
 }
 
 bool SqliteConnection::inTransaction() const

@@ -8,6 +8,7 @@
 // back, a statement is reset and its values cleared, so it holds no read
 // transaction open and leaks no value into its next use.
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "DbConnection.h"
@@ -35,6 +36,21 @@ public:
     bool inTransaction() const override;
     bool usable() const override;
 
+    // Commits on this connection stop checkpointing the WAL themselves (by
+    // default the commit that takes the WAL past 1000 pages copies it into
+    // the database and syncs it before it returns); after each commit
+    // `committed` is told how many pages the WAL holds.
+    void onCommitted(std::function<void(int walPages)> committed);
+    // Copies into the database what the WAL holds and no reader still needs,
+    // waiting for no one; the database file is synced before the WAL may be
+    // reused. Returns false when another checkpoint was running.
+    bool checkpoint();
+    // The same, then waits up to `wait` for the readers of older snapshots to
+    // finish, so that the next write starts the WAL again from its beginning
+    // (readers that never pause would otherwise keep it growing). False when
+    // it could not finish in time.
+    bool checkpointAndRestart(int waitMs);
+
     // SQL texts this process has parsed on SQLite connections so far: kept
     // statements once, every exec() again.
     static std::uint64_t statementsPrepared();
@@ -46,6 +62,7 @@ public:
 
 private:
     std::shared_ptr<Handle> h_;
+    std::function<void(int)> committed_;
 };
 
 } // namespace bankd

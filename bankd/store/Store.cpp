@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "Schema.h"
+#include "SqliteConnection.h"
 
 namespace bankd {
 
@@ -19,6 +20,16 @@ namespace {
 constexpr std::size_t kMaxGroup = 256;
 // Runs of one write that lose a serialisation conflict before it gives up.
 constexpr int kMaxRuns = 64;
+// The WAL is copied into the database by the checkpoint thread each time it
+// has grown by kCheckpointPages. It starts again from its beginning only when
+// a write begins with all of it copied, which a checkpoint running beside the
+// writer rarely achieves: so after every kWriterCheckpointPages the writer
+// pauses to copy the rest itself, and the WAL then starts again.
+constexpr int kCheckpointPages = 1000;
+constexpr int kWriterCheckpointPages = 4000;
+// How long the writer then waits for readers of older snapshots (most reads
+// take microseconds; a long one only delays the WAL's new start).
+constexpr int kRestartWaitMs = 20;
 
 // Set on the writer thread while a write runs: a write() from inside joins it.
 thread_local Db* tlWriterDb = nullptr;
@@ -60,6 +71,7 @@ struct Store::Job {
     const std::function<void(Db&)>* f = nullptr;
     std::exception_ptr error;
     bool done = false;
+    std::condition_variable wake;  // its caller, once done
 };
 
 Store::Store(StoreLocation where, HashCost cost)
@@ -74,8 +86,11 @@ Store::~Store()
         stopping_ = true;
     }
     writeWake_.notify_all();
+    checkpointWake_.notify_all();
     if (writer_.joinable())
         writer_.join();
+    if (checkpointer_.joinable())
+        checkpointer_.join();
 }
 
 Store::WriteStats Store::writeStats() const
@@ -101,8 +116,9 @@ void Store::runWrite(const std::function<void(Db&)>& f)
     if (stopping_)
         throw DbError("the database is closing");
     pending_.push_back(&job);
-    writeWake_.notify_all();
-    writeWake_.wait(lock, [&] { return job.done; });
+    if (pending_.size() == 1)
+        writeWake_.notify_one();  // the writer sleeps only while nothing is pending
+    job.wake.wait(lock, [&] { return job.done; });
     lock.unlock();
     if (job.error)
         std::rethrow_exception(job.error);
@@ -162,15 +178,50 @@ void Store::runWriteHere(const std::function<void(Db&)>& f)
 
 void Store::writerLoop()
 {
+    // The WAL's pages after the last commit, and when to act on them
+    // (declared before the connection that reports them).
+    struct {
+        int pages = 0;
+        int askAt = kCheckpointPages;
+        int selfAt = kWriterCheckpointPages;
+    } wal;
     std::unique_ptr<Db> db;
     std::exception_ptr openError;
     try {
         db = connect(false);
+        // Every write passes here: its pages stay cached (64 MiB at most).
+        db->exec("PRAGMA cache_size=-65536");
     } catch (...) {
         openError = std::current_exception();
     }
+    if (db) {
+        static_cast<SqliteConnection&>(db->connection()).onCommitted([&](int pages) {
+            if (pages < wal.pages) {  // the WAL started again
+                wal.askAt = kCheckpointPages;
+                wal.selfAt = kWriterCheckpointPages;
+            }
+            wal.pages = pages;
+            if (pages < wal.askAt)
+                return;
+            wal.askAt = pages + kCheckpointPages;
+            std::lock_guard<std::mutex> lock(writeMutex_);
+            checkpointWanted_ = true;
+            checkpointWake_.notify_one();
+        });
+    }
     std::vector<Job*> group;
     for (;;) {
+        if (db && wal.pages >= wal.selfAt) {
+            // Next time only after as many pages again: a reader still on an
+            // old snapshot can keep a checkpoint from finishing.
+            wal.selfAt = wal.pages + kWriterCheckpointPages;
+            std::lock_guard<std::mutex> ck(checkpointMutex_);
+            try {
+                static_cast<SqliteConnection&>(db->connection()).checkpointAndRestart(kRestartWaitMs);
+            } catch (...) {
+                // The WAL goes on growing; readers still see every commit.
+            }
+        }
         {
             std::unique_lock<std::mutex> lock(writeMutex_);
             writeWake_.wait(lock, [&] { return stopping_ || !pending_.empty(); });
@@ -190,10 +241,39 @@ void Store::writerLoop()
             std::lock_guard<std::mutex> lock(writeMutex_);
             ++stats_.groups;
             stats_.writes += group.size();
-            for (Job* j : group)
+            // Woken under the lock: a caller cannot see done, return and
+            // destroy its job before its wake-up is sent.
+            for (Job* j : group) {
                 j->done = true;
+                j->wake.notify_one();
+            }
         }
-        writeWake_.notify_all();
+    }
+}
+
+void Store::checkpointerLoop()
+{
+    std::unique_ptr<Db> db;
+    try {
+        db = connect(false);
+    } catch (...) {
+        return;  // the writer checkpoints itself once the WAL is long
+    }
+    auto& sqlite = static_cast<SqliteConnection&>(db->connection());
+    for (;;) {
+        {
+            std::unique_lock<std::mutex> lock(writeMutex_);
+            checkpointWake_.wait(lock, [&] { return stopping_ || checkpointWanted_; });
+            if (stopping_)
+                return;
+            checkpointWanted_ = false;
+        }
+        std::lock_guard<std::mutex> ck(checkpointMutex_);
+        try {
+            sqlite.checkpoint();
+        } catch (...) {
+            // Asked again after the next commit.
+        }
     }
 }
 
@@ -303,8 +383,10 @@ std::unique_ptr<Db> Store::connect(bool create) const
 void Store::startWriter()
 {
     // PostgreSQL writes run on their callers' threads.
-    if (engine() == DbEngine::Sqlite)
+    if (engine() == DbEngine::Sqlite) {
         writer_ = std::thread([this] { writerLoop(); });
+        checkpointer_ = std::thread([this] { checkpointerLoop(); });
+    }
 }
 
 std::unique_ptr<Store> Store::open(const StoreLocation& where, HashCost cost)

@@ -8,7 +8,10 @@
 // SQLite: writes are committed in groups. One writer thread takes every write
 // that arrived while the previous group was being synced, runs each in its
 // own savepoint inside one transaction, commits and syncs once, then releases
-// their callers. A failing write rolls back only its own savepoint.
+// their callers. A failing write rolls back only its own savepoint. The WAL
+// is copied into the database by a checkpoint thread of its own, beside the
+// writer; only when the WAL has grown far past its usual size does the
+// writer stop to copy it itself.
 //
 // PostgreSQL: each write is one SERIALIZABLE transaction on a pooled
 // connection of the calling thread (the server groups the WAL flushes of
@@ -143,6 +146,7 @@ private:
     void startWriter();
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
+    void checkpointerLoop();
 
     std::string path_;
     std::string postgres_;
@@ -152,11 +156,15 @@ private:
     std::vector<std::unique_ptr<Db>> idle_;
 
     mutable std::mutex writeMutex_;
-    std::condition_variable writeWake_;
+    std::condition_variable writeWake_;       // the writer: writes pending
+    std::condition_variable checkpointWake_;  // the checkpointer: the WAL has grown
     std::vector<Job*> pending_;
     bool stopping_ = false;
+    bool checkpointWanted_ = false;
     WriteStats stats_;
+    std::mutex checkpointMutex_;  // held while a checkpoint runs
     std::thread writer_;
+    std::thread checkpointer_;
 };
 
 } // namespace bankd
