@@ -102,19 +102,32 @@ Checked check(Store& store, Secret kind, const std::string& subject, const std::
     return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
 }
 
-Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::string& subject, const std::string& hash,
-                   std::string_view given, Clock::time_point now)
+Checked attempt(Db& db, Secret kind, const std::string& subject, const std::string& now,
+                const std::function<bool()>& right)
 {
-    const std::string at = bankTimestamp(now);
-    if (begin(db, kind, subject, at) == Admit::Locked)
-        return {Verdict::Locked, kSecretFailureLimit};
-    if (isKeyedHash(hash) && verifySecret(hash, given, keys)) {
-        // Counted just now in this transaction: nothing can have locked it since.
+    // The count and the check are in one transaction here, so the attempt
+    // need not be counted before its check: it is counted only when wrong.
+    {
+        auto s = db.prepare("SELECT locked, failures FROM secret_locks WHERE kind = ?1 AND subject = ?2");
+        s.bind(1, kindName(kind)).bind(2, subject);
+        if (s.step() && (s.integer(0) != 0 || s.integer(1) >= kSecretFailureLimit))
+            return {Verdict::Locked, kSecretFailureLimit};
+    }
+    if (right()) {
         succeeded(db, kind, subject);
         return {Verdict::Right, 0};
     }
-    Failure f = failed(db, kind, subject, at);
+    if (begin(db, kind, subject, now) == Admit::Locked)
+        return {Verdict::Locked, kSecretFailureLimit};
+    Failure f = failed(db, kind, subject, now);
     return {f.locked ? Verdict::Locked : Verdict::Wrong, f.count};
+}
+
+Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::string& subject, const std::string& hash,
+                   std::string_view given, Clock::time_point now)
+{
+    return attempt(db, kind, subject, bankTimestamp(now),
+                   [&] { return isKeyedHash(hash) && verifySecret(hash, given, keys); });
 }
 
 std::string wrongSecretText(const char* text, const Checked& checked)

@@ -79,5 +79,12 @@ Checked check(Store& store, Secret kind, const std::string& subject, const std::
 Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::string& subject, const std::string& hash,
                    std::string_view given, Clock::time_point now);
 
+// One attempt at a secret checked by `right` (quick), inside the caller's
+// write transaction, with the same counting and locking as above. Only a
+// wrong attempt, or a right one that clears earlier failures, writes
+// anything: the usual right attempt costs the transaction no page.
+Checked attempt(Db& db, Secret kind, const std::string& subject, const std::string& now,
+                const std::function<bool()>& right);
+
 } // namespace guard
 } // namespace bankd

@@ -50,16 +50,13 @@ SecurityResult checkSecurityValue(Db& db, const Customer& c, const SecurityInput
 {
     if (in.way != c.securityWay)
         return SecurityResult::OtherMeans;
-    const std::string at = bankTimestamp(now);
-    if (guard::begin(db, Secret::SecurityValue, c.userId, at) == guard::Admit::Locked)
-        return SecurityResult::Locked;
     const bool card = c.securityWay == "S";
-    const bool right = card ? cardValueRight(db, c, in) : signatureRight(db, c, in, now, signatureMaxAge);
-    if (right) {
-        guard::succeeded(db, Secret::SecurityValue, c.userId);
+    const guard::Checked checked = guard::attempt(db, Secret::SecurityValue, c.userId, bankTimestamp(now), [&] {
+        return card ? cardValueRight(db, c, in) : signatureRight(db, c, in, now, signatureMaxAge);
+    });
+    if (checked.verdict == guard::Verdict::Right)
         return SecurityResult::Ok;
-    }
-    if (guard::failed(db, Secret::SecurityValue, c.userId, at).locked)
+    if (checked.verdict == guard::Verdict::Locked)
         return SecurityResult::Locked;
     return card ? SecurityResult::WrongCard : SecurityResult::WrongSignature;
 }
