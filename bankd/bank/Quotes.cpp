@@ -1,5 +1,6 @@
 #include "Quotes.h"
 
+#include <cstdio>
 #include <sodium.h>
 
 #include "Sqlite.h"
@@ -8,12 +9,12 @@ namespace bankd::quotes {
 
 namespace {
 
-std::string randomDigits(int n)
+// Eight random decimal digits from one draw (each draw is a system call).
+std::string randomDigits8()
 {
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out.push_back(static_cast<char>('0' + randombytes_uniform(10)));
-    return out;
+    char buf[12];
+    std::snprintf(buf, sizeof buf, "%08u", randombytes_uniform(100'000'000));
+    return buf;
 }
 
 } // namespace
@@ -69,7 +70,7 @@ std::string open(Db& db, const Binding& binding, const Values& values, Clock::ti
     const std::string today = bankTime(now).date;
     const std::string text = encode(values);
     for (int attempt = 0;; ++attempt) {
-        std::string serial = today + randomDigits(8);
+        std::string serial = today + randomDigits8();
         auto s = db.prepare(
             "INSERT INTO quotes (serial, kind, customer_id, session_key, bound_values, created_at, expires_at) "
             "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7) ON CONFLICT (serial) DO NOTHING");
