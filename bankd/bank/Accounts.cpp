@@ -117,14 +117,14 @@ void setPasswordHash(Db& db, const std::string& accountNo, const std::string& ha
     s.bind(1, digitsOnly(accountNo)).bind(2, hash).run();
 }
 
-bool post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at, const std::string& memo,
-          const std::string& counterpart)
+std::optional<std::int64_t> post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at,
+                                 const std::string& memo, const std::string& counterpart)
 {
     auto upd = db.prepare(
         "UPDATE accounts SET balance = balance + ?2 WHERE account_no = ?1 AND balance + ?2 >= 0 RETURNING balance");
     upd.bind(1, digitsOnly(accountNo)).bind(2, amount);
     if (!upd.step())
-        return false;
+        return std::nullopt;
     std::int64_t after = upd.integer(0);
     upd.run();
     auto ins = db.prepare(
@@ -133,7 +133,7 @@ bool post(Db& db, const std::string& accountNo, std::int64_t amount, const std::
     ins.bind(1, digitsOnly(accountNo)).bind(2, at).bind(3, amount >= 0 ? "입금" : "지급");
     ins.bind(4, amount >= 0 ? amount : -amount).bind(5, after).bind(6, memo).bind(7, counterpart);
     ins.run();
-    return true;
+    return after;
 }
 
 std::vector<HistoryEntry> history(Db& db, const std::string& accountNo, const std::string& from,

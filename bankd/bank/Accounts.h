@@ -61,10 +61,11 @@ std::optional<std::string> passwordHash(Db& db, const std::string& accountNo);
 void setPasswordHash(Db& db, const std::string& accountNo, const std::string& hash);
 
 // Moves money into (amount > 0) or out of (amount < 0) one account and
-// records the history line; refuses (false) to go below zero. Must run inside
-// the caller's transaction so that both sides of a transfer commit together.
-bool post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at, const std::string& memo,
-          const std::string& counterpart);
+// records the history line; returns the balance after it, or nothing (and
+// moves nothing) when it would go below zero. Must run inside the caller's
+// transaction so that both sides of a transfer commit together.
+std::optional<std::int64_t> post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at,
+                                 const std::string& memo, const std::string& counterpart);
 
 std::vector<HistoryEntry> history(Db& db, const std::string& accountNo, const std::string& from,
                                   const std::string& to);

@@ -107,14 +107,19 @@ Checked attempt(Db& db, Secret kind, const std::string& subject, const std::stri
 {
     // The count and the check are in one transaction here, so the attempt
     // need not be counted before its check: it is counted only when wrong.
+    bool counted = false;  // earlier failures to clear when right
     {
         auto s = db.prepare("SELECT locked, failures FROM secret_locks WHERE kind = ?1 AND subject = ?2");
         s.bind(1, kindName(kind)).bind(2, subject);
-        if (s.step() && (s.integer(0) != 0 || s.integer(1) >= kSecretFailureLimit))
-            return {Verdict::Locked, kSecretFailureLimit};
+        if (s.step()) {
+            if (s.integer(0) != 0 || s.integer(1) >= kSecretFailureLimit)
+                return {Verdict::Locked, kSecretFailureLimit};
+            counted = true;
+        }
     }
     if (right()) {
-        succeeded(db, kind, subject);
+        if (counted)
+            succeeded(db, kind, subject);
         return {Verdict::Right, 0};
     }
     if (begin(db, kind, subject, now) == Admit::Locked)

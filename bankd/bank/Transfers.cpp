@@ -114,9 +114,10 @@ std::string moveMoney(Db& db, std::int64_t customerId, const Quote& q, const std
     if (src->account.balance < q.amount + q.fee)
         return kFailFunds;
     const std::string toWhom = q.recipient;
-    if (!accounts::post(db, q.fromAccount, -q.amount, at, "PDA이체", toWhom))
+    std::optional<std::int64_t> after = accounts::post(db, q.fromAccount, -q.amount, at, "PDA이체", toWhom);
+    if (!after)
         return kFailFunds;
-    if (q.fee > 0 && !accounts::post(db, q.fromAccount, -q.fee, at, "이체수수료", ""))
+    if (q.fee > 0 && !(after = accounts::post(db, q.fromAccount, -q.fee, at, "이체수수료", "")))
         throw DbError("fee posting failed after the balance check");
     if (q.bankCode == banks::kOwnBank) {
         if (!accounts::post(db, q.toAccount, q.amount, at, "PDA입금", q.sender))
@@ -127,7 +128,7 @@ std::string moveMoney(Db& db, std::int64_t customerId, const Quote& q, const std
         s.bind(1, q.serial).bind(2, q.bankCode).bind(3, q.toAccount).bind(4, q.amount).bind(5, at);
         s.run();
     }
-    *balanceAfter = accounts::find(db, q.fromAccount)->balance;
+    *balanceAfter = *after;
     return kDone;
 }
 
