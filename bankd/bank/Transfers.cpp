@@ -91,22 +91,27 @@ struct SourceAccount {
     bool locked = false;  // by wrong account passwords
 };
 
-std::optional<SourceAccount> sourceOf(Db& db, std::int64_t customerId, const std::string& accountNo)
+// `lockKnownOpen`: the account password was found right and unlocked in the
+// same transaction just before, so its lock is not read again.
+std::optional<SourceAccount> sourceOf(Db& db, std::int64_t customerId, const std::string& accountNo,
+                                      bool lockKnownOpen = false)
 {
     auto a = accounts::find(db, accountNo);
     if (!a || a->customerId != customerId || !a->withdrawal || a->kindCode == "A07")
         return std::nullopt;
-    return SourceAccount{*a, guard::locked(db, Secret::AccountPassword, accountNo)};
+    return SourceAccount{*a, !lockKnownOpen && guard::locked(db, Secret::AccountPassword, accountNo)};
 }
 
 // The movement of one transfer; the caller's transaction makes it atomic.
 // Returns "0000" when the money moved, else the failure code (nothing moved).
 std::string moveMoney(Db& db, std::int64_t customerId, const Quote& q, const std::string& at, const std::string& date,
-                      const Limits& limits, std::int64_t* balanceAfter)
+                      const Limits& limits, std::int64_t* balanceAfter, std::string* fromDisplay = nullptr)
 {
     auto src = sourceOf(db, customerId, q.fromAccount);
     if (!src || src->locked)
         return kFailAccount;
+    if (fromDisplay)
+        *fromDisplay = src->account.displayNo;
     if (q.bankCode == banks::kOwnBank && recipientOf(db, q.bankCode, q.toAccount).empty())
         return kFailAccount;
     if (daySum(db, q.fromAccount, date) + q.amount > limits.daily)
@@ -196,10 +201,10 @@ std::optional<Refusal> passwordRefusal(const guard::Checked& checked)
 // The checks and pricing of a transfer whose password was right, and its
 // quote opened; inside the caller's write.
 std::variant<Refusal, Quote> quoteIn(Db& db, const QuoteInput& in, const Customer& customer, Clock::time_point now,
-                                     const Limits& limits)
+                                     const Limits& limits, bool lockKnownOpen = false)
 {
     const std::string today = bankTime(now).date;
-    auto src = sourceOf(db, customer.id, in.from);
+    auto src = sourceOf(db, customer.id, in.from, lockKnownOpen);
     if (!src)
         return refuse(result::kTrfAccount, result::kTrfAccountText);
     if (src->locked)
@@ -301,7 +306,7 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
             auto checked = guard::checkKeyed(db, store.keys(), Secret::AccountPassword, in.from, hash, in.password, now);
             if (auto no = passwordRefusal(checked))
                 return *no;
-            return quoteIn(db, in, *pre.customer, now, limits);
+            return quoteIn(db, in, *pre.customer, now, limits, true);
         });
     }
     // An Argon2id hash (made before keyed ones): checked outside any
@@ -344,9 +349,9 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
 
         Executed ex;
         ex.quote = q;
-        if (auto a = accounts::find(db, q.fromAccount))
-            ex.quote.fromDisplay = a->displayNo;
         if (q.execDate > today) {
+            if (auto a = accounts::find(db, q.fromAccount))
+                ex.quote.fromDisplay = a->displayNo;
             auto s = db.prepare(
                 "INSERT INTO scheduled_transfers (customer_id, serial, exec_date, from_account, bank_code, "
                 "to_account, recipient, amount, fee, sender, cms_code, registered_at) "
@@ -364,7 +369,7 @@ std::variant<Refusal, Executed> execute(Store& store, const ExecInput& in, Clock
             return ex;
         }
         std::int64_t after = 0;
-        std::string code = moveMoney(db, customer->id, q, at, today, limits, &after);
+        std::string code = moveMoney(db, customer->id, q, at, today, limits, &after, &ex.quote.fromDisplay);
         if (code == kFailFunds)
             return refuse(result::kTrfFunds, result::kTrfFundsText);
         if (code == kFailLimit)
