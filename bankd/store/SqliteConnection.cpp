@@ -8,6 +8,8 @@
 
 #include <sqlite3.h>
 
+#include "WalWriteBatching.h"
+
 namespace bankd {
 
 namespace {
@@ -163,6 +165,7 @@ SqliteConnection::SqliteConnection(const std::string& path, bool create)
     if (create)
         flags |= SQLITE_OPEN_CREATE;
     sqlite3* db = nullptr;
+    installWalWriteBatching();
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : "out of memory";
         sqlite3_close(db);

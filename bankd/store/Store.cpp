@@ -251,14 +251,10 @@ void Store::writerLoop()
     }
 }
 
-void Store::checkpointerLoop()
+void Store::checkpointerLoop(std::unique_ptr<Db> db)
 {
-    std::unique_ptr<Db> db;
-    try {
-        db = connect(false);
-    } catch (...) {
+    if (!db)
         return;  // the writer checkpoints itself once the WAL is long
-    }
     auto& sqlite = static_cast<SqliteConnection&>(db->connection());
     for (;;) {
         {
@@ -385,7 +381,14 @@ void Store::startWriter()
     // PostgreSQL writes run on their callers' threads.
     if (engine() == DbEngine::Sqlite) {
         writer_ = std::thread([this] { writerLoop(); });
-        checkpointer_ = std::thread([this] { checkpointerLoop(); });
+        // Connected here, not on its thread: the store is ready, connections
+        // and all, once it is returned.
+        std::unique_ptr<Db> db;
+        try {
+            db = connect(false);
+        } catch (...) {
+        }
+        checkpointer_ = std::thread([this, d = std::move(db)]() mutable { checkpointerLoop(std::move(d)); });
     }
 }
 

@@ -146,7 +146,7 @@ private:
     void startWriter();
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
-    void checkpointerLoop();
+    void checkpointerLoop(std::unique_ptr<Db> db);
 
     std::string path_;
     std::string postgres_;

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "Store.h"
+#include "WalWriteBatching.h"
 #include "TransferFixture.h"
 
 using namespace bankd;
@@ -25,6 +26,7 @@ struct Image {
     std::string synced;
     std::vector<std::pair<sqlite3_int64, std::string>> pending;
     int syncs = 0;
+    int writes = 0;  // calls
 };
 
 std::mutex gMutex;
@@ -67,8 +69,9 @@ int shimWrite(sqlite3_file* f, const void* p, int n, sqlite3_int64 off)
     int rc = realOf(f)->pMethods->xWrite(realOf(f), p, n, off);
     if (rc == SQLITE_OK) {
         std::lock_guard<std::mutex> lock(gMutex);
-        gImages[*reinterpret_cast<ShimFile*>(f)->name].pending.emplace_back(
-            off, std::string(static_cast<const char*>(p), static_cast<size_t>(n)));
+        Image& im = gImages[*reinterpret_cast<ShimFile*>(f)->name];
+        im.pending.emplace_back(off, std::string(static_cast<const char*>(p), static_cast<size_t>(n)));
+        ++im.writes;
     }
     return rc;
 }
@@ -175,6 +178,8 @@ sqlite3_vfs gShim;
 struct ShimInstalled {
     ShimInstalled()
     {
+        // Above bankd's own VFS, so that it sees what SQLite writes and syncs.
+        installWalWriteBatching();
         gReal = sqlite3_vfs_find(nullptr);
         gShim = *gReal;
         gShim.zName = "durability-shim";
@@ -201,18 +206,41 @@ bool durable(const std::string& needle)
     return false;
 }
 
-int walSyncs()
+// Syncs or write calls SQLite made on WAL files so far.
+int walCalls(int Image::*what)
 {
     std::lock_guard<std::mutex> lock(gMutex);
     int n = 0;
     for (auto& [name, im] : gImages)
         if (name.size() > 4 && name.compare(name.size() - 4, 4, "-wal") == 0)
-            n += im.syncs;
+            n += im.*what;
     return n;
+}
+
+int walSyncs()
+{
+    return walCalls(&Image::syncs);
+}
+
+int walWrites()
+{
+    return walCalls(&Image::writes);
 }
 
 class DurableTransfers : private ShimInstalled, public TransferBank {
 };
+
+class WalBatching : private ShimInstalled, public ::testing::Test {
+protected:
+    TempDir dir;
+};
+
+std::int64_t countOf(Db& db, const char* sql)
+{
+    auto s = db.prepare(sql);
+    s.step();
+    return s.integer(0);
+}
 
 } // namespace
 
@@ -319,4 +347,49 @@ TEST_F(DurableTransfers, AFailingWriteRollsBackOnlyItselfInItsGroup)
     };
     EXPECT_EQ(titled("nest1"), 0);
     EXPECT_EQ(titled("nest2"), 1);
+}
+
+// A commit's WAL frames (two writes each from SQLite) reach the file in a few
+// large writes, and nothing of them is missing from the file or unsynced when
+// the commit returns, or when another connection reads them.
+TEST_F(WalBatching, ACommitsFramesGoOutInFewWritesAndAreWholeForOtherConnections)
+{
+    const std::string path = dir.str("b.db");
+    Db writer(path, true);
+    writer.exec("CREATE TABLE t (id INTEGER PRIMARY KEY, body TEXT NOT NULL)");
+    const std::string body(3000, 'b');  // about a page each
+    auto insert = [&](int from, int count) {
+        Transaction tx(writer);
+        for (int i = from; i < from + count; ++i)
+            writer.prepare("INSERT INTO t (id, body) VALUES (?1, ?2)").bind(1, i).bind(2, body).run();
+        tx.commit();
+    };
+    const int writesBefore = walWrites(), syncsBefore = walSyncs();
+    const std::uint64_t callsBefore = walWriteCalls();
+    insert(0, 60);  // 60 pages and more, about 250 KiB
+    EXPECT_GE(walWrites() - writesBefore, 120);  // SQLite's: a frame header and a page each
+    EXPECT_LE(walWriteCalls() - callsBefore, 8u);  // the file's
+    EXPECT_GE(walSyncs() - syncsBefore, 1);
+
+    // A connection that does not sync: each commit is still whole in the
+    // file before another connection can see it.
+    writer.exec("PRAGMA synchronous=OFF");
+    Db reader(path, false);
+    for (int round = 0; round < 50; ++round) {
+        insert(1000 + round * 7, 7);
+        ASSERT_EQ(countOf(reader, "SELECT count(*) FROM t"), 60 + 7 * (round + 1));
+        ASSERT_EQ(countOf(reader, "SELECT sum(length(body)) FROM t"), 3000 * (60 + 7 * (round + 1)));
+    }
+    // A transaction larger than what is gathered at once, and one rolled back.
+    writer.exec("PRAGMA synchronous=FULL");
+    insert(5000, 800);  // about 3 MiB
+    {
+        Transaction tx(writer);
+        for (int i = 9000; i < 9500; ++i)
+            writer.prepare("INSERT INTO t (id, body) VALUES (?1, ?2)").bind(1, i).bind(2, body).run();
+    }
+    EXPECT_EQ(countOf(reader, "SELECT count(*) FROM t"), 60 + 350 + 800);
+    auto check = reader.prepare("PRAGMA integrity_check");
+    ASSERT_TRUE(check.step());
+    EXPECT_EQ(check.text(0), "ok");
 }
