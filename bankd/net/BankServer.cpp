@@ -13,9 +13,9 @@
 #include "Dispatcher.h"
 #include "IntakeServer.h"
 #include "IpAddress.h"
-#include "SimpleGet.h"
 #include "ResultCodes.h"
 #include "Sessions.h"
+#include "SimpleRequest.h"
 #include "velcor/Gateway.h"
 
 namespace bankd {
@@ -323,19 +323,19 @@ void BankServer::start()
     sweeper_ = std::thread([this] { sweep(); });
 }
 
-// The encrypted servlet's plain GET (every request of the client), answered
-// without the general parser: the same answer, status line and headers as
-// through it. False: not such a request, nothing done.
+// The encrypted servlet's plain GET and form POST (every request of the
+// client), answered without the general parser: the same answer, status line
+// and headers as through it. False: not such a request, nothing done.
 bool BankServer::serveSimple(Connection& c, ConnectionStream& stream, bool closeConnection, bool& closed)
 {
     const std::string_view request(c.bytes.data(), c.requestLength);
-    const auto get = parseSimpleGet(request);
-    if (!get || get->path != kMainPath)
+    const auto simple = parseSimpleRequest(request);
+    if (!simple || simple->path != kMainPath)
         return false;
-    auto cipher = soleQueryValue(get->query, "q");
+    auto cipher = soleQueryValue(simple->post ? simple->body : simple->query, "q");
     if (!cipher)
         return false;
-    tNote.address = clientAddress(c.peer, get->realIp, get->forwardedFor);
+    tNote.address = clientAddress(c.peer, simple->realIp, simple->forwardedFor);
     httplib::Response res;
     try {
         answerEncrypted(std::move(*cipher), tNote.address, res);
@@ -347,7 +347,7 @@ bool BankServer::serveSimple(Connection& c, ConnectionStream& stream, bool close
     }
     if (res.status == -1)
         res.status = 200;  // as the general path does for a handler that set none
-    closed = closeConnection || get->close;
+    closed = closeConnection || simple->close;
     const char* reason = res.status == 200 ? "OK" : res.status == 400 ? "Bad Request" : "Internal Server Error";
     std::string head;
     head.reserve(160);
@@ -361,7 +361,7 @@ bool BankServer::serveSimple(Connection& c, ConnectionStream& stream, bool close
     head.append("\r\n");
     stream.write(head.data(), head.size());
     stream.write(res.body.data(), res.body.size());
-    logRequest(res.status, std::string(), get->path);
+    logRequest(res.status, std::string(), simple->path);
     return true;
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "RequestScan.h"
-#include "SimpleGet.h"
+#include "SimpleRequest.h"
 
 using namespace bankd;
 
@@ -60,29 +60,81 @@ TEST(RequestScan, AClientWaitingForContinueIsNamedUntilItsBodyStarts)
     EXPECT_FALSE(scan(head.substr(0, 40)).expectsContinue);  // headers not yet whole
 }
 
-TEST(SimpleGet, OnlyAPlainGetWithHeadersThatChangeNothingTakesTheShortPath)
+TEST(SimpleRequest, OnlyAPlainGetWithHeadersThatChangeNothingTakesTheShortPath)
 {
     const std::string line = "GET /servlet/TvPdaMain?q=abc HTTP/1.1\r\n";
     const std::string request = line + "Host: b\r\nuser-agent: x\r\nACCEPT: */*\r\nX-Real-IP: 198.51.100.1\r\n"
                                        "X-Real-IP: 198.51.100.2\r\nConnection: close\r\n\r\n";
-    auto g = parseSimpleGet(request);
+    auto g = parseSimpleRequest(request);
     ASSERT_TRUE(g);
+    EXPECT_FALSE(g->post);
     EXPECT_EQ(g->path, "/servlet/TvPdaMain");
     EXPECT_EQ(g->query, "q=abc");
     EXPECT_EQ(g->realIp, "198.51.100.1");  // the first, as the general parser reads it
     EXPECT_TRUE(g->close);
-    EXPECT_FALSE(parseSimpleGet(line + "Connection: Close\r\n\r\n")->close);  // not "close": kept alive there too
+    EXPECT_FALSE(parseSimpleRequest(line + "Connection: Close\r\n\r\n")->close);  // not "close": kept alive there too
     // Everything else goes the general way.
     for (const std::string& other :
          {line + "Accept-Encoding: gzip\r\n\r\n", line + "Range: bytes=0-1\r\n\r\n", line + "Content-Length: 0\r\n\r\n",
           line + "Host: b\r\n\r\nGET", line + "Host b\r\n\r\n", line + "Bad Name: x\r\n\r\n", line + "Host: b\n\r\n",
           std::string("GET /servlet/TvPdaMain?q=abc HTTP/1.0\r\n\r\n"), std::string("POST /servlet/TvPdaMain HTTP/1.1\r\n\r\n"),
-          std::string("GET /a#b HTTP/1.1\r\n\r\n"), std::string("GET  /a HTTP/1.1\r\n\r\n"),
-          "GET /?q=" + std::string(5000, 'A') + " HTTP/1.1\r\n\r\n"})
-        EXPECT_FALSE(parseSimpleGet(other)) << other;
+          std::string("GET /a#b HTTP/1.1\r\n\r\n"), std::string("GET /servlet/TvPdaMain?q=\n HTTP/1.1\r\n\r\n"), std::string("GET  /a HTTP/1.1\r\n\r\n"),
+          "GET /?q=" + std::string(5000, 'A') + " HTTP/1.1\r\n\r\n",
+          // Values the general parser would percent-decode into another meaning.
+          line + "Connection: clos%65\r\n\r\n", line + "X-Real-IP: 198.51.100.%31\r\n\r\n",
+          // A value it would cut at its NUL.
+          line + std::string("X-Real-IP: 198.51.100.1\0junk\r\n\r\n", 32)})
+        EXPECT_FALSE(parseSimpleRequest(other)) << other;
+    // A header with no value is dropped there too: the next one is the first.
+    const std::string blank = line + "X-Real-IP:\r\nX-Real-IP: 198.51.100.2\r\nConnection: \r\n\r\n";
+    auto named = parseSimpleRequest(blank);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->realIp, "198.51.100.2");
+    EXPECT_FALSE(named->close);
 }
 
-TEST(SimpleGet, TheSoleQueryValueIsDecodedAsAFormValue)
+TEST(SimpleRequest, AFormPostOfExactlyItsTypeAndLengthTakesTheShortPath)
+{
+    const std::string head = "POST /servlet/TvPdaMain HTTP/1.1\r\nHost: b\r\nAccept: */*\r\n";
+    const std::string form = "Content-Type: application/x-www-form-urlencoded\r\n";
+    auto post = [&](const std::string& headers, const std::string& body) {
+        return head + headers + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    };
+    const std::string closing = post(form + "Connection: close\r\nX-Forwarded-For: 203.0.113.9\r\n", "q=a%2Bb+c");
+    auto p = parseSimpleRequest(closing);  // (its parts are views into the request)
+    ASSERT_TRUE(p);
+    EXPECT_TRUE(p->post);
+    EXPECT_EQ(p->path, "/servlet/TvPdaMain");
+    EXPECT_EQ(p->query, "");
+    EXPECT_EQ(p->body, "q=a%2Bb+c");
+    EXPECT_EQ(p->forwardedFor, "203.0.113.9");
+    EXPECT_TRUE(p->close);
+    EXPECT_EQ(soleQueryValue(p->body, "q"), "a+b c");
+    const std::string keptAlive = head + "Content-Length: 3\r\nConnection: keep-alive\r\n" + form + "\r\nq=a";
+    auto kept = parseSimpleRequest(keptAlive);
+    ASSERT_TRUE(kept);
+    EXPECT_FALSE(kept->close);
+    EXPECT_EQ(kept->body, "q=a");
+    // The general parser's largest form is taken; a byte more goes its way (and is refused there).
+    const std::string most = "q=" + std::string(kSimpleFormMost - 2, 'A');
+    EXPECT_TRUE(parseSimpleRequest(post(form, most)));
+    EXPECT_FALSE(parseSimpleRequest(post(form, most + "A")));
+    for (const std::string& other :
+         {post("Content-Type: application/x-www-form-urlencoded; charset=UTF-8\r\n", "q=a"),
+          post("Content-Type: text/plain\r\n", "q=a"), post("", "q=a"), post(form + form, "q=a"),
+          post("Content-Type: application%2Fx-www-form-urlencoded\r\n", "q=a"),
+          post(form + "Expect: 100-continue\r\n", "q=a"), post(form + "Transfer-Encoding: chunked\r\n", "q=a"),
+          head + form + "Content-Length: 4\r\n\r\nq=a", head + form + "Content-Length: 2\r\n\r\nq=a",
+          head + form + "Content-Length: +3\r\n\r\nq=a", head + form + "Content-Length: 3\r\nContent-Length: 3\r\n\r\nq=a",
+          head + form + "\r\nq=a",  // no length
+          "POST /servlet/TvPdaMain?q=b HTTP/1.1\r\n" + form + "Content-Length: 3\r\n\r\nq=a",
+          "POST /servlet/TvPdaMain HTTP/1.0\r\n" + form + "Content-Length: 3\r\n\r\nq=a",
+          "GET /servlet/TvPdaMain?q=a HTTP/1.1\r\n" + form + "Content-Length: 3\r\n\r\nq=a",
+          std::string("GET /servlet/TvPdaMain?q=a HTTP/1.1\r\n\r\nq=a")})
+        EXPECT_FALSE(parseSimpleRequest(other)) << other;
+}
+
+TEST(SimpleRequest, TheSoleQueryValueIsDecodedAsAFormValue)
 {
     EXPECT_EQ(soleQueryValue("q=a%2Bb+c%3d%3D/", "q"), "a+b c==/");
     EXPECT_EQ(soleQueryValue("q=%4", "q"), "%4");  // a broken escape stays as it is
@@ -93,4 +145,8 @@ TEST(SimpleGet, TheSoleQueryValueIsDecodedAsAFormValue)
     EXPECT_FALSE(soleQueryValue("qq=a", "q"));
     EXPECT_FALSE(soleQueryValue("q", "q"));
     EXPECT_FALSE(soleQueryValue("q=%u0041", "q"));
+    // Read otherwise there: "b" a parameter of its own, the text after the
+    // last '=', a target with a second '?' refused, blanks trimmed.
+    for (const char* other : {"q=a&b", "q=YWJj=", "q=a=b", "q=a?b", "q= a", "q=a\t", "q=a b"})
+        EXPECT_FALSE(soleQueryValue(other, "q")) << other;
 }

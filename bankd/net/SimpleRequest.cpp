@@ -1,4 +1,4 @@
-#include "SimpleGet.h"
+#include "SimpleRequest.h"
 
 #include <array>
 
@@ -47,26 +47,36 @@ int hex(char c)
 
 } // namespace
 
-std::optional<SimpleGet> parseSimpleGet(std::string_view request)
+std::optional<SimpleRequest> parseSimpleRequest(std::string_view request)
 {
     constexpr std::string_view kGet = "GET ";
+    constexpr std::string_view kPost = "POST ";
     constexpr std::string_view kVersion = " HTTP/1.1";
-    if (request.substr(0, kGet.size()) != kGet)
+    constexpr std::string_view kFormType = "application/x-www-form-urlencoded";
+    SimpleRequest r;
+    r.post = request.substr(0, kPost.size()) == kPost;
+    if (!r.post && request.substr(0, kGet.size()) != kGet)
         return std::nullopt;
+    const std::size_t method = r.post ? kPost.size() : kGet.size();
     std::size_t end = request.find("\r\n");
     if (end == std::string_view::npos)
         return std::nullopt;
     std::string_view line = request.substr(0, end);
-    if (line.size() > kLineMost || line.size() < kGet.size() + kVersion.size() || line.substr(line.size() - kVersion.size()) != kVersion)
+    if (line.size() > kLineMost || line.size() < method + kVersion.size() || line.substr(line.size() - kVersion.size()) != kVersion)
         return std::nullopt;
-    std::string_view target = line.substr(kGet.size(), line.size() - kGet.size() - kVersion.size());
-    if (target.empty() || target.front() != '/' || target.find_first_of(" #\t") != std::string_view::npos)
+    std::string_view target = line.substr(method, line.size() - method - kVersion.size());
+    // (A bare line feed ends the line there.)
+    if (target.empty() || target.front() != '/' || target.find_first_of(" #\t\n") != std::string_view::npos)
         return std::nullopt;
-    SimpleGet g;
     const std::size_t q = target.find('?');
-    g.path = target.substr(0, q);
-    g.query = q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
-    bool seenIp = false, seenForwarded = false, seenConnection = false;
+    // A POST's parameters come from its body alone.
+    if (r.post && q != std::string_view::npos)
+        return std::nullopt;
+    r.path = target.substr(0, q);
+    r.query = q == std::string_view::npos ? std::string_view() : target.substr(q + 1);
+    bool seenIp = false, seenForwarded = false, seenConnection = false, seenType = false;
+    std::size_t length = 0;
+    bool seenLength = false;
     std::size_t pos = end + 2;
     for (;;) {
         end = request.find("\r\n", pos);
@@ -87,27 +97,48 @@ std::optional<SimpleGet> parseSimpleGet(std::string_view request)
             return std::nullopt;
         if (sameName(name, "Host") || sameName(name, "Accept") || sameName(name, "User-Agent"))
             continue;
-        // The first of a repeated header counts, as in the general parser.
+        // The general parser percent-decodes header values: such a value
+        // would be read differently there.
+        if (value.find('%') != std::string_view::npos)
+            return std::nullopt;
+        // The first of a repeated header counts, as in the general parser,
+        // which drops a header with no value.
+        const bool known = sameName(name, "Connection") || sameName(name, "X-Real-IP") || sameName(name, "X-Forwarded-For");
+        if (value.empty() && known)
+            continue;
         if (sameName(name, "Connection")) {
             if (!seenConnection)
-                g.close = value == "close";
+                r.close = value == "close";
             seenConnection = true;
         } else if (sameName(name, "X-Real-IP")) {
             if (!seenIp)
-                g.realIp = value;
+                r.realIp = value;
             seenIp = true;
         } else if (sameName(name, "X-Forwarded-For")) {
             if (!seenForwarded)
-                g.forwardedFor = value;
+                r.forwardedFor = value;
             seenForwarded = true;
+        } else if (r.post && sameName(name, "Content-Type") && !seenType && value == kFormType) {
+            seenType = true;
+        } else if (r.post && sameName(name, "Content-Length") && !seenLength && value.size() <= 5 &&
+                   value.find_first_not_of("0123456789") == std::string_view::npos) {
+            for (char c : value)
+                length = length * 10 + static_cast<std::size_t>(c - '0');
+            seenLength = true;
         } else {
             return std::nullopt;
         }
     }
-    // Nothing may follow the blank line: a whole request is exactly its head.
-    if (pos != request.size())
+    // The general parser hands header values on as C strings, cut at a NUL.
+    if (request.substr(0, pos).find('\0') != std::string_view::npos)
         return std::nullopt;
-    return g;
+    // A GET is exactly its head; a POST's body is what its length names.
+    r.body = request.substr(pos);
+    if (!r.post)
+        return r.body.empty() ? std::optional<SimpleRequest>(r) : std::nullopt;
+    if (!seenType || !seenLength || length != r.body.size() || r.body.size() > kSimpleFormMost)
+        return std::nullopt;
+    return r;
 }
 
 std::string percentDecode(std::string_view s, bool plusIsBlank)
@@ -130,8 +161,10 @@ std::optional<std::string> soleQueryValue(std::string_view query, std::string_vi
     if (query.size() <= name.size() || query.substr(0, name.size()) != name || query[name.size()] != '=')
         return std::nullopt;
     const std::string_view v = query.substr(name.size() + 1);
-    // Other parameters, and the general parser's "%uXXXX" escapes, go its way.
-    if (v.find('&') != std::string_view::npos || v.find("%u") != std::string_view::npos)
+    // Other parameters, the general parser's "%uXXXX" escapes, and what it
+    // reads differently (it keeps the text after a value's last '=', refuses
+    // a target with a second '?', trims blanks) go its way.
+    if (v.find_first_of("&=? \t") != std::string_view::npos || v.find("%u") != std::string_view::npos)
         return std::nullopt;
     return percentDecode(v, true);
 }
