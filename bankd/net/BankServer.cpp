@@ -25,6 +25,8 @@ namespace {
 constexpr const char* kMainPath = "/servlet/TvPdaMain";
 constexpr const char* kPlainPath = "/servlet/TvPdaNoEnc";
 constexpr const char* kTextType = "text/plain; charset=x-windows-949";
+// The short path leaves a longer form to httplib, which refuses it.
+static_assert(kSimpleFormMost == CPPHTTPLIB_FORM_URL_ENCODED_PAYLOAD_MAX_LENGTH);
 
 // What the handler of one request reports to the access log (the same worker
 // thread runs the handler and then the logger).
