@@ -377,20 +377,27 @@ std::string exchangeRaw(int port, const std::string& request)
     return reply;
 }
 
+// Appends to `got` what arrives within `ms`; false once the peer has closed.
+bool readSome(int fd, std::string& got, int ms)
+{
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, ms) <= 0)
+        return true;
+    char buf[4096];
+    ssize_t n = recv(fd, buf, sizeof buf, 0);
+    if (n <= 0)
+        return false;
+    got.append(buf, static_cast<size_t>(n));
+    return true;
+}
+
 // What arrives until `marker` has (or 10 s have passed).
 std::string readUntilSeen(int fd, const std::string& marker)
 {
     std::string got;
-    for (int i = 0; i < 100 && got.find(marker) == std::string::npos; ++i) {
-        pollfd p{fd, POLLIN, 0};
-        char buf[1024];
-        if (poll(&p, 1, 100) > 0) {
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            got.append(buf, static_cast<size_t>(n));
-        }
-    }
+    for (int i = 0; i < 100 && got.find(marker) == std::string::npos; ++i)
+        if (!readSome(fd, got, 100))
+            break;
     return got;
 }
 
@@ -534,14 +541,8 @@ std::vector<std::string> readResponses(int fd, size_t count)
         }
         if (responses.size() == count)
             break;
-        pollfd p{fd, POLLIN, 0};
-        char buf[4096];
-        if (poll(&p, 1, 50) > 0) {
-            ssize_t n = recv(fd, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            got.append(buf, static_cast<size_t>(n));
-        }
+        if (!readSome(fd, got, 50))
+            break;
     }
     return responses;
 }
