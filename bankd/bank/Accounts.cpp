@@ -120,17 +120,24 @@ void setPasswordHash(Db& db, const std::string& accountNo, const std::string& ha
 std::optional<std::int64_t> post(Db& db, const std::string& accountNo, std::int64_t amount, const std::string& at,
                                  const std::string& memo, const std::string& counterpart)
 {
-    auto upd = db.prepare(
-        "UPDATE accounts SET balance = balance + ?2 WHERE account_no = ?1 AND balance + ?2 >= 0 RETURNING balance");
-    upd.bind(1, digitsOnly(accountNo)).bind(2, amount);
-    if (!upd.step())
+    const std::string no = digitsOnly(accountNo);
+    // Two plain statements: SQLite gathers RETURNING rows in a table of
+    // their own first, which costs more than reading the row again.
+    db.prepare("UPDATE accounts SET balance = balance + ?2 WHERE account_no = ?1 AND balance + ?2 >= 0")
+        .bind(1, no)
+        .bind(2, amount)
+        .run();
+    if (db.changes() != 1)
         return std::nullopt;
-    std::int64_t after = upd.integer(0);
-    upd.run();
+    auto bal = db.prepare("SELECT balance FROM accounts WHERE account_no = ?1");
+    bal.bind(1, no);
+    if (!bal.step())
+        throw DbError("account " + no + " vanished while posting");
+    const std::int64_t after = bal.integer(0);
     auto ins = db.prepare(
         "INSERT INTO account_history (account_no, at, direction, amount, balance_after, memo, counterpart) "
         "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-    ins.bind(1, digitsOnly(accountNo)).bind(2, at).bind(3, amount >= 0 ? "입금" : "지급");
+    ins.bind(1, no).bind(2, at).bind(3, amount >= 0 ? "입금" : "지급");
     ins.bind(4, amount >= 0 ? amount : -amount).bind(5, after).bind(6, memo).bind(7, counterpart);
     ins.run();
     return after;
