@@ -275,6 +275,59 @@ void Store::checkpointerLoop(std::unique_ptr<Db> db)
 
 void Store::commitGroup(Db& db, std::vector<Job*>& group)
 {
+    if (commitWhole(db, group))
+        return;
+    // One write threw and the transaction was rolled back: the others run
+    // again, each in a savepoint of its own this time.
+    std::vector<Job*> rest;
+    for (Job* j : group)
+        if (!j->error)
+            rest.push_back(j);
+    commitInSavepoints(db, rest);
+}
+
+bool Store::commitWhole(Db& db, std::vector<Job*>& group)
+{
+    try {
+        db.execKept("BEGIN IMMEDIATE");
+    } catch (...) {
+        for (Job* j : group)
+            j->error = std::current_exception();
+        return true;
+    }
+    tlWriterDb = &db;
+    for (Job* j : group) {
+        try {
+            (*j->f)(db);
+        } catch (...) {
+            tlWriterDb = nullptr;
+            j->error = std::current_exception();
+            if (db.inTransaction()) {
+                try {
+                    db.execKept("ROLLBACK");
+                } catch (...) {
+                }
+            }
+            return false;
+        }
+    }
+    tlWriterDb = nullptr;
+    try {
+        db.execKept("COMMIT");
+    } catch (...) {
+        std::exception_ptr e = std::current_exception();
+        try {
+            db.execKept("ROLLBACK");
+        } catch (...) {
+        }
+        for (Job* j : group)
+            j->error = e;
+    }
+    return true;
+}
+
+void Store::commitInSavepoints(Db& db, std::vector<Job*>& group)
+{
     std::size_t first = 0;  // the jobs before `first` are settled in an earlier transaction
     while (first < group.size()) {
         try {

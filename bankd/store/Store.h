@@ -6,9 +6,11 @@
 // Every write is durable before write() returns.
 //
 // SQLite: writes are committed in groups. One writer thread takes every write
-// that arrived while the previous group was being synced, runs each in its
-// own savepoint inside one transaction, commits and syncs once, then releases
-// their callers. A failing write rolls back only its own savepoint. The WAL
+// that arrived while the previous group was being synced, runs them in one
+// transaction, commits and syncs once, then releases their callers. A write
+// that throws fails alone: the transaction is rolled back and the group's
+// other writes run again, each in its own savepoint (so a write function may
+// run more than once, as on PostgreSQL; only one run is ever committed). The WAL
 // is copied into the database by a checkpoint thread of its own, beside the
 // writer; only when the WAL has grown far past its usual size does the
 // writer stop to copy it itself.
@@ -146,6 +148,12 @@ private:
     void startWriter();
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
+    // The group's writes in one transaction without a savepoint each (a
+    // savepoint keeps a copy of every page its write changes), committed.
+    // False when one threw: that one has its error, nothing was committed.
+    bool commitWhole(Db& db, std::vector<Job*>& group);
+    // Each write in a savepoint of its own: one that throws rolls back alone.
+    void commitInSavepoints(Db& db, std::vector<Job*>& group);
     void checkpointerLoop(std::unique_ptr<Db> db);
 
     std::string path_;

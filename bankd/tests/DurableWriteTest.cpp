@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -302,21 +303,47 @@ TEST_F(DurableTransfers, EveryAcknowledgedExecutionIsSyncedBeforeItsReplyAndPara
 TEST_F(DurableTransfers, AFailingWriteRollsBackOnlyItselfInItsGroup)
 {
     constexpr int kThreads = 8;
+    // A write that holds the writer until the others are all waiting: they
+    // then make one group, half of them failing.
+    std::atomic<bool> held{false}, release{false};
+    std::thread gate([&] {
+        bank.store->write([&](Db&) {
+            held = true;
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
+    });
+    while (!held)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     std::vector<std::thread> threads;
     std::atomic<int> thrown{0};
+    std::mutex tokensMutex;
+    std::vector<std::string> tokens;  // what the kept writes returned
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([&, t] {
             try {
-                bank.store->write([&](Db& db) {
-                    db.exec("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'g', 'b')");
+                // A value of its own run: a write that runs again returns the
+                // value of the run that was committed.
+                std::string token = bank.store->write([&](Db& db) {
+                    static std::atomic<int> runs{0};
+                    std::string body = "run" + std::to_string(++runs);
+                    db.prepare("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'g', ?1)")
+                        .bind(1, body)
+                        .run();
                     if (t % 2)
                         throw DbError("refused half-way");
+                    return body;
                 });
+                std::lock_guard<std::mutex> lock(tokensMutex);
+                tokens.push_back(token);
             } catch (const DbError&) {
                 ++thrown;
             }
         });
     }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    release = true;
+    gate.join();
     for (auto& t : threads)
         t.join();
     EXPECT_EQ(thrown.load(), kThreads / 2);
@@ -326,6 +353,16 @@ TEST_F(DurableTransfers, AFailingWriteRollsBackOnlyItselfInItsGroup)
         return static_cast<int>(s.integer(0));
     });
     EXPECT_EQ(kept, kThreads / 2);
+    ASSERT_EQ(tokens.size(), static_cast<std::size_t>(kThreads / 2));
+    for (const std::string& token : tokens)
+        EXPECT_EQ(bank.store->read([&](Db& db) {
+            auto s = db.prepare("SELECT count(*) FROM notices WHERE title = 'g' AND body = ?1");
+            s.bind(1, token);
+            s.step();
+            return s.integer(0);
+        }),
+                  1)
+            << token;
     // A write from inside a write joins it, and its failure stays its own.
     bank.store->write([&](Db&) {
         EXPECT_THROW(bank.store->write([](Db& db) {
