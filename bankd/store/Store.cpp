@@ -65,6 +65,21 @@ std::exception_ptr inSavepoint(Db& db, const std::function<void(Db&)>& f)
         return e;
     }
 }
+// COMMIT; when it fails, ROLLBACK and the failure (nothing was committed).
+std::exception_ptr commitOrRollBack(Db& db)
+{
+    try {
+        db.execKept("COMMIT");
+        return nullptr;
+    } catch (...) {
+        std::exception_ptr e = std::current_exception();
+        try {
+            db.execKept("ROLLBACK");
+        } catch (...) {
+        }
+        return e;
+    }
+}
 } // namespace
 
 struct Store::Job {
@@ -312,17 +327,9 @@ bool Store::commitWhole(Db& db, std::vector<Job*>& group)
         }
     }
     tlWriterDb = nullptr;
-    try {
-        db.execKept("COMMIT");
-    } catch (...) {
-        std::exception_ptr e = std::current_exception();
-        try {
-            db.execKept("ROLLBACK");
-        } catch (...) {
-        }
+    if (std::exception_ptr e = commitOrRollBack(db))
         for (Job* j : group)
             j->error = e;
-    }
     return true;
 }
 
@@ -357,18 +364,10 @@ void Store::commitInSavepoints(Db& db, std::vector<Job*>& group)
             first = i + 1;
             continue;
         }
-        try {
-            db.execKept("COMMIT");
-        } catch (...) {
-            std::exception_ptr e = std::current_exception();
-            try {
-                db.execKept("ROLLBACK");
-            } catch (...) {
-            }
+        if (std::exception_ptr e = commitOrRollBack(db))
             for (std::size_t k = first; k < group.size(); ++k)
                 if (!group[k]->error)
                     group[k]->error = e;
-        }
         return;
     }
 }
