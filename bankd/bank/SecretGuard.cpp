@@ -43,6 +43,8 @@ bool succeeded(Db& db, Secret kind, const std::string& subject)
 
 Failure failed(Db& db, Secret kind, const std::string& subject, const std::string& now)
 {
+    // A wrong attempt's count is on disk before its reply, in every write.
+    db.syncBeforeReply();
     auto up = db.prepare(
         "UPDATE secret_locks SET locked = CASE WHEN failures >= ?3 THEN 1 ELSE locked END, updated_at = ?4 "
         "WHERE kind = ?1 AND subject = ?2 RETURNING failures, locked");

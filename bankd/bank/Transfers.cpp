@@ -300,14 +300,18 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
         return refuse(result::kTrfAccount, result::kTrfAccountText);
     if (isKeyedHash(pre.hash)) {
         // A keyed hash: the password's attempt, check and outcome and the quote
-        // are one durable write.
-        return store.write([&](Db& db) -> std::variant<Refusal, Quote> {
-            const std::string hash = accounts::passwordHash(db, in.from).value_or("");
-            auto checked = guard::checkKeyed(db, store.keys(), Secret::AccountPassword, in.from, hash, in.password, now);
-            if (auto no = passwordRefusal(checked))
-                return *no;
-            return quoteIn(db, in, *pre.customer, now, limits, true);
-        });
+        // are one write. The quote need not wait for a sync of its own (the
+        // execution's sync takes it to disk); a wrong password's count does.
+        return store.write(
+            [&](Db& db) -> std::variant<Refusal, Quote> {
+                const std::string hash = accounts::passwordHash(db, in.from).value_or("");
+                auto checked =
+                    guard::checkKeyed(db, store.keys(), Secret::AccountPassword, in.from, hash, in.password, now);
+                if (auto no = passwordRefusal(checked))
+                    return *no;
+                return quoteIn(db, in, *pre.customer, now, limits, true);
+            },
+            Durability::WithNextSync);
     }
     // An Argon2id hash (made before keyed ones): checked outside any
     // transaction, and replaced by a keyed one when right.
@@ -315,7 +319,8 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
                                 [&](Db& db, const std::string& keyed) { accounts::setPasswordHash(db, in.from, keyed); });
     if (auto no = passwordRefusal(checked))
         return *no;
-    return store.write([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); });
+    return store.write([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); },
+                       Durability::WithNextSync);
 }
 
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <string_view>
 
 namespace bankd {
@@ -73,11 +74,19 @@ public:
     void setKeys(const SecretKeys* keys) { keys_ = keys; }
     const SecretKeys& keys() const;
 
+    // Asks, from inside a write, that this transaction be on disk before
+    // its write() returns, even when the write was made as one that may wait
+    // for the next sync (a wrong secret's count, for one). Cleared by the
+    // Store at each commit.
+    void syncBeforeReply() { syncAsked_ = true; }
+    bool takeSyncAsked() { return std::exchange(syncAsked_, false); }
+
     DbConnection& connection() { return *c_; }
 
 private:
     std::unique_ptr<DbConnection> c_;
     const SecretKeys* keys_ = nullptr;
+    bool syncAsked_ = false;
 };
 
 class Stmt {

@@ -278,6 +278,24 @@ bool SqliteConnection::checkpointAndRestart(int waitMs)
     return true;
 }
 
+void SqliteConnection::syncCommits(bool on)
+{
+    if (on == syncCommits_)
+        return;
+    execKept(on ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL");
+    syncCommits_ = on;
+}
+
+void SqliteConnection::syncWal()
+{
+    sqlite3_file* wal = nullptr;
+    if (sqlite3_file_control(h_->db, "main", SQLITE_FCNTL_JOURNAL_POINTER, &wal) != SQLITE_OK || !wal ||
+        !wal->pMethods)
+        throw DbError("cannot reach the WAL to sync it");
+    if (wal->pMethods->xSync(wal, SQLITE_SYNC_NORMAL) != SQLITE_OK)
+        throw DbError("the WAL could not be synced to disk");
+}
+
 bool SqliteConnection::inTransaction() const
 {
     // After an I/O or full-disk error SQLite may have ended the transaction itself.

@@ -51,6 +51,14 @@ public:
     // it could not finish in time.
     bool checkpointAndRestart(int waitMs);
 
+    // Whether a COMMIT on this connection syncs the WAL before it returns
+    // (on by default). Off, the commit reaches the disk with the next sync of
+    // the WAL: a crash of the process loses nothing, a power failure may.
+    // Only between transactions.
+    void syncCommits(bool on);
+    // Syncs the WAL: every commit made so far is then on disk.
+    void syncWal();
+
     // SQL texts this process has parsed on SQLite connections so far: kept
     // statements once, every exec() again.
     static std::uint64_t statementsPrepared();
@@ -63,6 +71,7 @@ public:
 private:
     std::shared_ptr<Handle> h_;
     std::function<void(int)> committed_;
+    bool syncCommits_ = true;
 };
 
 } // namespace bankd

@@ -1,5 +1,6 @@
 #include "Store.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -84,6 +85,7 @@ std::exception_ptr commitOrRollBack(Db& db)
 
 struct Store::Job {
     const std::function<void(Db&)>* f = nullptr;
+    Durability durability = Durability::Synced;
     std::exception_ptr error;
     bool done = false;
     std::condition_variable wake;  // its caller, once done
@@ -114,19 +116,22 @@ Store::WriteStats Store::writeStats() const
     return stats_;
 }
 
-void Store::runWrite(const std::function<void(Db&)>& f)
+void Store::runWrite(const std::function<void(Db&)>& f, Durability durability)
 {
     if (tlWriterDb) {
+        if (durability == Durability::Synced)
+            tlWriterDb->syncBeforeReply();
         if (std::exception_ptr e = inSavepoint(*tlWriterDb, f))
             std::rethrow_exception(e);
         return;
     }
     if (engine() == DbEngine::Postgres) {
-        runWriteHere(f);
+        runWriteHere(f, durability);
         return;
     }
     Job job;
     job.f = &f;
+    job.durability = durability;
     std::unique_lock<std::mutex> lock(writeMutex_);
     if (stopping_)
         throw DbError("the database is closing");
@@ -139,17 +144,24 @@ void Store::runWrite(const std::function<void(Db&)>& f)
         std::rethrow_exception(job.error);
 }
 
-void Store::runWriteHere(const std::function<void(Db&)>& f)
+void Store::runWriteHere(const std::function<void(Db&)>& f, Durability durability)
 {
     thread_local std::minstd_rand jitter{std::random_device{}()};
+    bool synced = true;
     for (int run = 1;; ++run) {
         Lease l = lease();
         Db& db = l.db();
         try {
             db.beginWrite();
+            db.takeSyncAsked();
             tlWriterDb = &db;
             f(db);
             tlWriterDb = nullptr;
+            // Commits that do not wait for their WAL flush still reach the
+            // disk in order, before any later one that waits.
+            synced = durability == Durability::Synced || db.takeSyncAsked();
+            if (!synced)
+                db.execKept("SET LOCAL synchronous_commit = off");
             db.execKept("COMMIT");
         } catch (const DbError& e) {
             tlWriterDb = nullptr;
@@ -186,6 +198,7 @@ void Store::runWriteHere(const std::function<void(Db&)>& f)
         }
         std::lock_guard<std::mutex> lock(writeMutex_);
         ++stats_.groups;
+        stats_.synced += synced ? 1 : 0;
         ++stats_.writes;
         return;
     }
@@ -224,7 +237,7 @@ void Store::writerLoop()
             checkpointWake_.notify_one();
         });
     }
-    std::vector<Job*> group;
+    std::vector<Job*> group, early;
     for (;;) {
         if (db && wal.pages >= wal.selfAt) {
             // Next time only after as many pages again: a reader still on an
@@ -246,23 +259,37 @@ void Store::writerLoop()
             group.assign(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(n));
             pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(n));
         }
-        if (db) {
-            commitGroup(*db, group);
-        } else {
+        if (!db) {
             for (Job* j : group)
                 j->error = openError;
+            finish(group, false);
+            continue;
         }
-        {
-            std::lock_guard<std::mutex> lock(writeMutex_);
-            ++stats_.groups;
-            stats_.writes += group.size();
-            // Woken under the lock: a caller cannot see done, return and
-            // destroy its job before its wake-up is sent.
-            for (Job* j : group) {
-                j->done = true;
-                j->wake.notify_one();
-            }
+        // Writes that may wait for the next sync go first, in a commit of
+        // their own that does not sync, and their callers are answered at
+        // once instead of waiting for the others' sync.
+        auto split = std::stable_partition(group.begin(), group.end(),
+                                           [](const Job* j) { return j->durability == Durability::WithNextSync; });
+        if (split != group.begin() && split != group.end()) {
+            early.assign(group.begin(), split);
+            group.erase(group.begin(), split);
+            finish(early, commitGroupSynced(*db, early));
         }
+        finish(group, commitGroupSynced(*db, group));
+    }
+}
+
+void Store::finish(const std::vector<Job*>& group, bool synced)
+{
+    std::lock_guard<std::mutex> lock(writeMutex_);
+    ++stats_.groups;
+    stats_.synced += synced ? 1 : 0;
+    stats_.writes += group.size();
+    // Woken under the lock: a caller cannot see done, return and destroy its
+    // job before its wake-up is sent.
+    for (Job* j : group) {
+        j->done = true;
+        j->wake.notify_one();
     }
 }
 
@@ -286,6 +313,40 @@ void Store::checkpointerLoop(std::unique_ptr<Db> db)
             // Asked again after the next commit.
         }
     }
+}
+
+bool Store::commitGroupSynced(Db& db, std::vector<Job*>& group)
+{
+    auto& sqlite = static_cast<SqliteConnection&>(db.connection());
+    // A group that carries only writes that may wait commits without a sync
+    // of its own: the next synced group's sync, or a checkpoint, takes it to
+    // disk (the WAL is synced as a whole, in the order of its commits).
+    const bool synced =
+        std::any_of(group.begin(), group.end(), [](const Job* j) { return j->durability == Durability::Synced; });
+    try {
+        sqlite.syncCommits(synced);
+    } catch (...) {
+        for (Job* j : group)
+            j->error = std::current_exception();
+        return false;
+    }
+    db.takeSyncAsked();
+    commitGroup(db, group);
+    if (synced || !db.takeSyncAsked())
+        return synced;
+    // One of the writes asked to be on disk before its reply after all.
+    if (std::none_of(group.begin(), group.end(), [](const Job* j) { return !j->error; }))
+        return false;
+    try {
+        sqlite.syncWal();
+    } catch (...) {
+        // Committed, and seen by others, but perhaps not on disk: its callers
+        // are not told it is done.
+        for (Job* j : group)
+            if (!j->error)
+                j->error = std::current_exception();
+    }
+    return true;
 }
 
 void Store::commitGroup(Db& db, std::vector<Job*>& group)

@@ -3,11 +3,14 @@
 // a pool of connections for the server's serving threads, and one database
 // transaction per business operation (write() / read()).
 //
-// Every write is durable before write() returns.
+// A write is durable before write() returns, unless it is made as one that
+// may wait for the next sync (Durability::WithNextSync).
 //
 // SQLite: writes are committed in groups. One writer thread takes every write
 // that arrived while the previous group was being synced, runs them in one
-// transaction, commits and syncs once, then releases their callers. A write
+// transaction, commits and syncs once, then releases their callers. Writes
+// that may wait for the next sync go first, in a transaction of their own
+// that is committed without a sync, and their callers are released at once. A write
 // that throws fails alone: the transaction is rolled back and the group's
 // other writes run again, each in its own savepoint (so a write function may
 // run more than once, as on PostgreSQL; only one run is ever committed). The WAL
@@ -43,6 +46,16 @@ namespace bankd {
 // Where the bank's rows are: the SQLite file at `path`, or, when `postgres`
 // is set, the PostgreSQL database that connection string names. The key file
 // is beside `path` either way.
+// When a write must be on disk. Synced: before write() returns. WithNextSync:
+// committed and seen by every reader at once, on disk with the next synced
+// write (commits reach the disk in their order) or the next checkpoint; a
+// crash of the process loses nothing, a power failure may lose it. For what
+// the bank can lose without harm to anyone, such as a transfer's quote: an
+// execution that finds its quote gone is refused and the customer checks
+// again. A write of that kind that must be on disk after all (a wrong
+// secret's count) asks with Db::syncBeforeReply().
+enum class Durability { Synced, WithNextSync };
+
 struct StoreLocation {
     std::string path;
     std::string postgres;
@@ -82,20 +95,21 @@ public:
     };
     Lease lease();
 
-    // Runs f(Db&) as one atomic write and returns once it is committed and
-    // synced to disk; an exception rolls f's writes back and propagates.
-    // SQLite: f runs on the writer thread, serialised with every other write.
-    // PostgreSQL: f runs on the calling thread and may run again after a
-    // serialisation conflict. A write() from inside f joins the enclosing write.
+    // Runs f(Db&) as one atomic write and returns once it is committed and,
+    // by default, synced to disk; an exception rolls f's writes back and
+    // propagates. SQLite: f runs on the writer thread, serialised with every
+    // other write. PostgreSQL: f runs on the calling thread and may run again
+    // after a serialisation conflict. A write() from inside f joins the
+    // enclosing write (and makes it Synced when it is).
     template <class F>
-    auto write(F&& f)
+    auto write(F&& f, Durability durability = Durability::Synced)
     {
         using R = std::invoke_result_t<F&, Db&>;
         if constexpr (std::is_void_v<R>) {
-            runWrite([&](Db& db) { f(db); });
+            runWrite([&](Db& db) { f(db); }, durability);
         } else {
             std::optional<R> r;
-            runWrite([&](Db& db) { r.emplace(f(db)); });
+            runWrite([&](Db& db) { r.emplace(f(db)); }, durability);
             return std::move(*r);
         }
     }
@@ -125,11 +139,12 @@ public:
     // The keys of the key file beside the database (see SecretKeys).
     const SecretKeys& keys() const { return keys_; }
 
-    // Groups committed and writes carried so far (the groups are the syncs;
-    // on PostgreSQL every write is its own group), and writes run again after
-    // a serialisation conflict.
+    // Groups committed, the groups synced, writes carried so far (on
+    // PostgreSQL every write is its own group), and writes run again after a
+    // serialisation conflict.
     struct WriteStats {
         std::uint64_t groups = 0;
+        std::uint64_t synced = 0;
         std::uint64_t writes = 0;
         std::uint64_t retries = 0;
     };
@@ -143,11 +158,16 @@ private:
     Store(StoreLocation where, HashCost cost);
     void giveBack(std::unique_ptr<Db> db);
     std::unique_ptr<Db> connect(bool create) const;
-    void runWrite(const std::function<void(Db&)>& f);
-    void runWriteHere(const std::function<void(Db&)>& f);
+    void runWrite(const std::function<void(Db&)>& f, Durability durability);
+    void runWriteHere(const std::function<void(Db&)>& f, Durability durability);
+    // Commits the group, syncing it when one of its writes must be on disk.
+    // False when nothing was synced.
+    bool commitGroupSynced(Db& db, std::vector<Job*>& group);
     void startWriter();
     void writerLoop();
     void commitGroup(Db& db, std::vector<Job*>& group);
+    // Counts the group and wakes its callers.
+    void finish(const std::vector<Job*>& group, bool synced);
     // The group's writes in one transaction without a savepoint each (a
     // savepoint keeps a copy of every page its write changes), committed.
     // False when one threw: that one has its error, nothing was committed.

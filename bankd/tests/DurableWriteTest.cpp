@@ -292,12 +292,61 @@ TEST_F(DurableTransfers, EveryAcknowledgedExecutionIsSyncedBeforeItsReplyAndPara
     // quote together) and its execution. Each account took one write to open,
     // and its first check two more to move its password from Argon2id to the
     // keyed hash (attempt, then outcome with the new hash). In parallel the
-    // writes share groups, and each group is one sync.
+    // writes share groups; the checks' quotes wait for the executions' syncs,
+    // so there are fewer syncs than executions.
     const auto after = bank.store->writeStats();
-    const auto writes = after.writes - before.writes, groups = after.groups - before.groups;
+    const auto writes = after.writes - before.writes, synced = after.synced - before.synced;
     EXPECT_EQ(writes, static_cast<std::uint64_t>(2 * kThreads * kEach + 3 * kThreads));
-    EXPECT_LT(groups, writes);
-    EXPECT_GE(walSyncs() - walSyncsBefore, static_cast<int>(groups));
+    EXPECT_LT(synced, static_cast<std::uint64_t>(kThreads * kEach + 3 * kThreads));
+    EXPECT_GE(walSyncs() - walSyncsBefore, static_cast<int>(synced));
+}
+
+TEST_F(DurableTransfers, AQuoteWaitsForTheNextSyncButAWrongPasswordsCountDoesNot)
+{
+    if (bank.store->engine() != DbEngine::Sqlite)
+        GTEST_SKIP() << "watches SQLite's file syncs";
+    auto notice = [&](const std::string& body, Durability d, bool askSync = false) {
+        bank.store->write([&](Db& db) {
+            db.prepare("INSERT INTO notices (posted_on, title, body) VALUES ('20240101', 'd', ?1)").bind(1, body).run();
+            if (askSync)
+                db.syncBeforeReply();
+        }, d);
+    };
+    // A write that may wait is committed, seen at once, and not yet on disk;
+    // the next synced write takes it there with its own.
+    notice("later-one", Durability::WithNextSync);
+    EXPECT_FALSE(durable("later-one"));
+    EXPECT_EQ(bank.store->read([](Db& db) {
+        auto s = db.prepare("SELECT count(*) FROM notices WHERE body = 'later-one'");
+        s.step();
+        return s.integer(0);
+    }), 1);
+    notice("synced-one", Durability::Synced);
+    EXPECT_TRUE(durable("synced-one"));
+    EXPECT_TRUE(durable("later-one"));
+    // One that asks for a sync from inside is on disk when it returns.
+    notice("asked-one", Durability::WithNextSync, true);
+    EXPECT_TRUE(durable("asked-one"));
+
+    // A transfer's check: its quote is not yet on disk, the execution's sync
+    // takes both there.
+    const std::string from = addAccount("KIM", "110-900-000777", 100'000);
+    ASSERT_EQ(echoOf(check(keyKim, "KIM", from, leeA, "1000")).size(), 19u);  // the password moves to the keyed hash
+    auto e = echoOf(check(keyKim, "KIM", from, leeA, "2000"));
+    ASSERT_EQ(e.size(), 19u);
+    EXPECT_FALSE(durable(e[17]));
+    ASSERT_EQ(code(executeWithCard(keyKim, e)), "10000");
+    EXPECT_TRUE(durable(e[17] + "20241105"));
+    EXPECT_TRUE(durable(e[17]));
+
+    // A wrong password's count is on disk before its refusal is sent: a
+    // power cut must not give back the attempt. The lock row as stored with
+    // a count of two: kind, subject, then the count's one byte.
+    const std::string twoFailures = std::string("account") + from + '\x02';
+    EXPECT_NE(code(check(keyKim, "KIM", from, leeA, "1000", "20", "20241105", "9999")), "10000");
+    EXPECT_FALSE(durable(twoFailures));
+    EXPECT_NE(code(check(keyKim, "KIM", from, leeA, "1000", "20", "20241105", "9998")), "10000");
+    EXPECT_TRUE(durable(twoFailures));
 }
 
 TEST_F(DurableTransfers, AFailingWriteRollsBackOnlyItselfInItsGroup)
