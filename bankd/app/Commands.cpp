@@ -135,6 +135,7 @@ int serve(const ServeArgs& a)
     const bool shared = !a.nodeDir.empty();
     std::unique_ptr<SessionJournal> journal;
     const std::chrono::seconds kRecordAgain{300};
+    store->setServesAlone(!shared);
     if (shared) {
         gateway.setSessionStore(std::make_shared<DbSessionStore>(*store));
         sessions.share(*store);

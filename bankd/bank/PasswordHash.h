@@ -43,8 +43,8 @@ bool verifyAgainstDecoy(std::string_view password, const HashCost& cost);
 
 // Verifications run so far in this process, and the cost part of the hash
 // verified last in it, on any thread ("$argon2id$v=19$m=19456,t=2,p=1", or
-// "$bk1$" for a keyed hash; keyed hashes are checked on the store's writer
-// thread): what a path's hash work was, seen without timing it.
+// "$bk1$" for a keyed hash): what a path's hash work was, seen without
+// timing it.
 std::uint64_t passwordVerifications();
 std::string lastVerifiedCost();
 

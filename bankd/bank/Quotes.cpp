@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sodium.h>
 
+#include "QuoteBook.h"
 #include "Sqlite.h"
 
 namespace bankd::quotes {
@@ -64,10 +65,30 @@ Values decode(const std::string& text)
     return out;
 }
 
+namespace {
+// A serial any quote in the database has (every executed one, in memory mode).
+bool serialTaken(Db& db, const std::string& serial)
+{
+    auto s = db.prepare("SELECT 1 FROM quotes WHERE serial = ?1");
+    s.bind(1, serial);
+    return s.step();
+}
+} // namespace
+
 std::string open(Db& db, const Binding& binding, const Values& values, Clock::time_point now,
                  std::chrono::seconds life)
 {
     const std::string today = bankTime(now).date;
+    if (QuoteBook* book = db.quoteBook()) {
+        for (int attempt = 0;; ++attempt) {
+            std::string serial = today + randomDigits8();
+            if (!serialTaken(db, serial) &&
+                book->add(serial, {binding, values, bankTimestamp(now), bankTimestamp(now + life)}, now))
+                return serial;
+            if (attempt > 20)
+                throw DbError("no free quote serial");
+        }
+    }
     const std::string text = encode(values);
     for (int attempt = 0;; ++attempt) {
         std::string serial = today + randomDigits8();
@@ -93,8 +114,21 @@ Found find(Db& db, const Binding& binding, const std::string& serial, Clock::tim
         "SELECT bound_values, expires_at, state, outcome FROM quotes "
         "WHERE serial = ?1 AND kind = ?2 AND customer_id = ?3 AND session_key = ?4");
     s.bind(1, serial).bind(2, binding.kind).bind(3, binding.customerId).bind(4, binding.sessionKey);
-    if (!s.step())
+    if (!s.step()) {
+        // Kept in memory until executed: open or expired there.
+        QuoteBook* book = db.quoteBook();
+        auto e = book ? book->get(serial) : std::nullopt;
+        if (!e || e->binding.kind != binding.kind || e->binding.customerId != binding.customerId ||
+            e->binding.sessionKey != binding.sessionKey)
+            return f;
+        if (e->expiresAt < bankTimestamp(now)) {
+            f.state = State::Expired;
+        } else {
+            f.state = State::Open;
+            f.values = std::move(e->values);
+        }
         return f;
+    }
     if (s.text(2) != "open") {
         f.state = State::Used;
         f.outcome = s.text(3);
@@ -107,23 +141,36 @@ Found find(Db& db, const Binding& binding, const std::string& serial, Clock::tim
     return f;
 }
 
+namespace {
+bool includes(const Values& v, const Values& match)
+{
+    for (const auto& [k, want] : match) {
+        auto it = v.find(k);
+        if (it == v.end() || it->second != want)
+            return false;
+    }
+    return true;
+}
+} // namespace
+
 Found findLatest(Db& db, const Binding& binding, const Values& match, Clock::time_point now, std::string* serial)
 {
+    // The quotes in memory are newer than any the book has let go.
+    if (QuoteBook* book = db.quoteBook()) {
+        for (const std::string& s : book->newestOf(binding)) {
+            auto e = book->get(s);
+            if (e && includes(e->values, match)) {
+                *serial = s;
+                return find(db, binding, s, now);
+            }
+        }
+    }
     auto s = db.prepare(
         "SELECT serial, bound_values FROM quotes WHERE kind = ?1 AND customer_id = ?2 AND session_key = ?3 "
         "ORDER BY created_at DESC, rowid DESC");
     s.bind(1, binding.kind).bind(2, binding.customerId).bind(3, binding.sessionKey);
     while (s.step()) {
-        Values v = decode(s.text(1));
-        bool all = true;
-        for (const auto& [k, want] : match) {
-            auto it = v.find(k);
-            if (it == v.end() || it->second != want) {
-                all = false;
-                break;
-            }
-        }
-        if (all) {
+        if (includes(decode(s.text(1)), match)) {
             *serial = s.text(0);
             return find(db, binding, *serial, now);
         }
@@ -136,6 +183,24 @@ bool consume(Db& db, const Binding& binding, const std::string& serial, const st
              Clock::time_point now)
 {
     const std::string at = bankTimestamp(now);
+    if (QuoteBook* book = db.quoteBook()) {
+        // Written now, as used, in the executing transaction: a second
+        // execution finds it used, in this transaction or any later one.
+        auto e = book->get(serial);
+        if (e && e->binding.kind == binding.kind && e->binding.customerId == binding.customerId &&
+            e->binding.sessionKey == binding.sessionKey && e->expiresAt >= at) {
+            auto ins = db.prepare(
+                "INSERT INTO quotes (serial, kind, customer_id, session_key, bound_values, created_at, expires_at, "
+                "state, outcome, used_at) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'used', ?8, ?9) "
+                "ON CONFLICT (serial) DO NOTHING");
+            ins.bind(1, serial).bind(2, binding.kind).bind(3, binding.customerId).bind(4, binding.sessionKey);
+            ins.bind(5, encode(e->values)).bind(6, e->createdAt).bind(7, e->expiresAt).bind(8, outcome).bind(9, at);
+            ins.run();
+            if (db.changes() == 1)
+                return true;
+        }
+        // Not in memory: a row of its own (opened before the book was in use).
+    }
     auto s = db.prepare(
         "UPDATE quotes SET state = 'used', outcome = ?5, used_at = ?6 "
         "WHERE serial = ?1 AND kind = ?2 AND customer_id = ?3 AND session_key = ?4 AND state = 'open' "

@@ -5,6 +5,10 @@
 // finds it by serial (another customer's or another session's quote reads as
 // unknown), compares what the client echoes with what was quoted, and
 // consumes it in its own database transaction, so that it runs once.
+//
+// When one process alone serves the bank, open quotes live in its memory
+// (QuoteBook, through Db::quoteBook) and a quote's row is written only when it
+// is consumed, as used: the checking transaction may then be a read.
 #include <chrono>
 #include <cstdint>
 #include <map>
@@ -26,8 +30,8 @@ struct Binding {
 
 using Values = std::map<std::string, std::string>;
 
-// Stores a quote and returns its serial: the bank date and eight random
-// digits, unique among all quotes.
+// Stores a quote (in memory when the book is in use) and returns its serial:
+// the bank date and eight random digits, unique among all quotes.
 std::string open(Db& db, const Binding& binding, const Values& values, Clock::time_point now,
                  std::chrono::seconds life);
 
@@ -47,8 +51,9 @@ Found find(Db& db, const Binding& binding, const std::string& serial, Clock::tim
 // echoing a serial); its serial goes to *serial. Unknown when there is none.
 Found findLatest(Db& db, const Binding& binding, const Values& match, Clock::time_point now, std::string* serial);
 
-// Marks an open, unexpired quote of this binding as used with its outcome.
-// False when it is not (or no longer) open: the caller must not execute.
+// Marks an open, unexpired quote of this binding as used with its outcome
+// (a quote in memory gets its row now, as used). False when it is not (or no
+// longer) open: the caller must not execute.
 bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,
              Clock::time_point now);
 

@@ -1,5 +1,8 @@
 #include "SecretGuard.h"
 
+#include <array>
+#include <mutex>
+
 #include "PasswordHash.h"
 #include "Sqlite.h"
 #include "Store.h"
@@ -105,7 +108,7 @@ Checked check(Store& store, Secret kind, const std::string& subject, const std::
 }
 
 Checked attempt(Db& db, Secret kind, const std::string& subject, const std::string& now,
-                const std::function<bool()>& right)
+                const std::function<bool(Db&)>& right)
 {
     // The count and the check are in one transaction here, so the attempt
     // need not be counted before its check: it is counted only when wrong.
@@ -119,7 +122,7 @@ Checked attempt(Db& db, Secret kind, const std::string& subject, const std::stri
             counted = true;
         }
     }
-    if (right()) {
+    if (right(db)) {
         if (counted)
             succeeded(db, kind, subject);
         return {Verdict::Right, 0};
@@ -134,7 +137,50 @@ Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::strin
                    std::string_view given, Clock::time_point now)
 {
     return attempt(db, kind, subject, bankTimestamp(now),
-                   [&] { return isKeyedHash(hash) && verifySecret(hash, given, keys); });
+                   [&](Db&) { return isKeyedHash(hash) && verifySecret(hash, given, keys); });
+}
+
+namespace {
+// The turn of a secret's checks in this process (a few secrets share one).
+std::mutex& turnOf(Secret kind, const std::string& subject)
+{
+    static std::array<std::mutex, 64> turns;
+    return turns[(std::hash<std::string>{}(subject) + static_cast<std::size_t>(kind)) % turns.size()];
+}
+} // namespace
+
+Checked checkInTurn(Store& store, Secret kind, const std::string& subject, Clock::time_point now,
+                    const std::function<bool(Db&)>& right)
+{
+    std::lock_guard<std::mutex> turn(turnOf(kind, subject));
+    struct Seen {
+        bool locked = false;
+        bool earlier = false;  // failures to clear when right
+        bool right = false;
+    };
+    const Seen seen = store.read([&](Db& db) {
+        Seen s;
+        auto st = db.prepare("SELECT locked, failures FROM secret_locks WHERE kind = ?1 AND subject = ?2");
+        st.bind(1, kindName(kind)).bind(2, subject);
+        if (st.step()) {
+            if (st.integer(0) != 0 || st.integer(1) >= kSecretFailureLimit) {
+                s.locked = true;
+                return s;
+            }
+            s.earlier = true;
+        }
+        s.right = right(db);
+        return s;
+    });
+    if (seen.locked)
+        return {Verdict::Locked, kSecretFailureLimit};
+    if (seen.right && !seen.earlier)
+        return {Verdict::Right, 0};
+    // The count changes: written as a check inside a write would be, the
+    // verdict already known.
+    return store.write([&](Db& db) {
+        return attempt(db, kind, subject, bankTimestamp(now), [&](Db&) { return seen.right; });
+    });
 }
 
 std::string wrongSecretText(const char* text, const Checked& checked)

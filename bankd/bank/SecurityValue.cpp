@@ -51,7 +51,7 @@ SecurityResult checkSecurityValue(Db& db, const Customer& c, const SecurityInput
     if (in.way != c.securityWay)
         return SecurityResult::OtherMeans;
     const bool card = c.securityWay == "S";
-    const guard::Checked checked = guard::attempt(db, Secret::SecurityValue, c.userId, bankTimestamp(now), [&] {
+    const guard::Checked checked = guard::attempt(db, Secret::SecurityValue, c.userId, bankTimestamp(now), [&](Db&) {
         return card ? cardValueRight(db, c, in) : signatureRight(db, c, in, now, signatureMaxAge);
     });
     if (checked.verdict == guard::Verdict::Right)

@@ -34,6 +34,7 @@ public:
 
 class Stmt;
 class SecretKeys;
+class QuoteBook;
 class DbConnection;
 class DbStatement;
 
@@ -81,11 +82,17 @@ public:
     void syncBeforeReply() { syncAsked_ = true; }
     bool takeSyncAsked() { return std::exchange(syncAsked_, false); }
 
+    // The open quotes kept in memory when one process alone serves the bank
+    // (Store::setServesAlone), or null: they are then rows like the others.
+    void setQuoteBook(QuoteBook* book) { quoteBook_ = book; }
+    QuoteBook* quoteBook() const { return quoteBook_; }
+
     DbConnection& connection() { return *c_; }
 
 private:
     std::unique_ptr<DbConnection> c_;
     const SecretKeys* keys_ = nullptr;
+    QuoteBook* quoteBook_ = nullptr;
     bool syncAsked_ = false;
 };
 

@@ -9,6 +9,7 @@
 #include <random>
 #include <unistd.h>
 
+#include "QuoteBook.h"
 #include "Schema.h"
 #include "SqliteConnection.h"
 
@@ -92,8 +93,14 @@ struct Store::Job {
 };
 
 Store::Store(StoreLocation where, HashCost cost)
-    : path_(std::move(where.path)), postgres_(std::move(where.postgres)), cost_(cost)
+    : path_(std::move(where.path)), postgres_(std::move(where.postgres)), cost_(cost),
+      quoteBook_(std::make_unique<QuoteBook>())
 {
+}
+
+void Store::setServesAlone(bool alone)
+{
+    alone_.store(alone, std::memory_order_relaxed);
 }
 
 Store::~Store()
@@ -265,6 +272,7 @@ void Store::writerLoop()
             finish(group, false);
             continue;
         }
+        db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
         // Writes that may wait for the next sync go first, in a commit of
         // their own that does not sync, and their callers are answered at
         // once instead of waiting for the others' sync.
@@ -569,10 +577,13 @@ Store::Lease Store::lease()
         if (!idle_.empty()) {
             auto db = std::move(idle_.back());
             idle_.pop_back();
+            db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
             return Lease(*this, std::move(db));
         }
     }
-    return Lease(*this, connect(false));
+    auto db = connect(false);
+    db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
+    return Lease(*this, std::move(db));
 }
 
 void Store::giveBack(std::unique_ptr<Db> db)

@@ -25,6 +25,7 @@
 // conflict or a deadlock was rolled back whole and runs again, so a write
 // function must do nothing outside the database that a second run would
 // repeat (it may run more than once; only one run is ever committed).
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -55,6 +56,8 @@ namespace bankd {
 // again. A write of that kind that must be on disk after all (a wrong
 // secret's count) asks with Db::syncBeforeReply().
 enum class Durability { Synced, WithNextSync };
+
+class QuoteBook;
 
 struct StoreLocation {
     std::string path;
@@ -133,6 +136,14 @@ public:
         return f(l.db());
     }
 
+    // Declares that this process alone serves the database (one node, no
+    // other process writing it), or no longer. Alone, open quotes are kept in
+    // this process's memory instead of written (a check writes nothing), and
+    // a secret's checks are taken in turn within the process instead of in
+    // the writes that count them (guard::checkInTurn).
+    void setServesAlone(bool alone);
+    bool servesAlone() const { return alone_.load(std::memory_order_relaxed); }
+
     const HashCost& hashCost() const { return cost_; }
     const std::string& path() const { return path_; }
     DbEngine engine() const { return postgres_.empty() ? DbEngine::Sqlite : DbEngine::Postgres; }
@@ -182,6 +193,8 @@ private:
     SecretKeys keys_;
     std::mutex mutex_;
     std::vector<std::unique_ptr<Db>> idle_;
+    std::unique_ptr<QuoteBook> quoteBook_;
+    std::atomic<bool> alone_{false};
 
     mutable std::mutex writeMutex_;
     std::condition_variable writeWake_;       // the writer: writes pending

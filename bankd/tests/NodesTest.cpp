@@ -21,6 +21,7 @@ protected:
         : store2(Store::open(location(bank.dir.str("bankd.db")), HashCost::minimal())),
           node2(*store2, bank.sessions, bank.clock)
     {
+        bank.store->setServesAlone(false);  // two nodes on one database
         registerAllHandlers(node2);
     }
 

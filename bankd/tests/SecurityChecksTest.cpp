@@ -120,6 +120,19 @@ TEST_F(SecurityChecks, TwentyFourParallelGuessesGetNoMoreThanFiveChecks)
     // The account unlocks by its printed number too, and checks again.
     EXPECT_EQ(admin::unlock(*bank.store, Secret::AccountPassword, "110-234-567891"), admin::Unlocked::Yes);
     EXPECT_EQ(code(check(keyKim, "KIM", kimB, leeA, "1000")), "10000");
+
+    // Its password is now under the keyed hash, checked without a write when
+    // right: 24 wrong ones at once still get five checks.
+    ASSERT_TRUE(bank.store->servesAlone());
+    const std::uint64_t keyedBefore = passwordVerifications();
+    auto keyed = burst(24, [&](int i) {
+        return code(check(keyKim, "KIM", kimB, leeA, "1000", "20", "20241105", std::to_string(6000 + i)));
+    });
+    EXPECT_EQ(passwordVerifications() - keyedBefore, 5u);
+    EXPECT_EQ(lastVerifiedCost(), "$bk1$");
+    EXPECT_EQ(countOf(keyed, result::kTrfPassword), 4);
+    EXPECT_EQ(countOf(keyed, result::kTrfAccountLocked), 20);
+    EXPECT_EQ(code(check(keyKim, "KIM", kimB, leeA, "1000")), result::kTrfAccountLocked);
 }
 
 TEST_F(SecurityChecks, AQuoteIsConsumedOnceFromOneSessionEvenBySixThreadsAtOnce)

@@ -32,6 +32,7 @@ struct Node {
           log(logPath, clock)
     {
         registerAllHandlers(dispatcher);
+        store.setServesAlone(false);
         sessions.share(store);
         dispatcher.rateLimiter().share(store);
         gateway.setSessionStore(std::make_shared<DbSessionStore>(store));

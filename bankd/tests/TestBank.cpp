@@ -37,6 +37,9 @@ TestBank::TestBank(BankConfig config, std::chrono::seconds idle)
       sessions(clock, idle),
       dispatcher(*store, sessions, clock, config)
 {
+    // One process serves the bank, as bankd serve without nodes does; tests
+    // of several nodes on one database turn this off.
+    store->setServesAlone(true);
     registerAllHandlers(dispatcher);
 }
 

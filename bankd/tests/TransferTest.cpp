@@ -294,3 +294,39 @@ TEST_F(TransferExecution, TheDaysExecutedTransfersCountTowardsTheDailyLimit)
     EXPECT_EQ(code(executeWithCard(keyKim, early)), result::kTrfLimit);
     EXPECT_EQ(balance(second), 30'000'000);
 }
+
+TEST_F(TransferExecution, AQuoteWaitsInMemoryUntilItsExecutionWritesItAsUsed)
+{
+    ASSERT_TRUE(bank.store->servesAlone());
+    ASSERT_EQ(echoOf(check(keyKim, "KIM", kimA, leeA, "1000")).size(), 19u);  // the password moves to the keyed hash
+    auto quoteRows = [&](const std::string& state) {
+        return bank.store->read([&](Db& db) {
+            auto s = db.prepare("SELECT count(*) FROM quotes WHERE state = ?1");
+            s.bind(1, state);
+            s.step();
+            return s.integer(0);
+        });
+    };
+    // A right check writes nothing.
+    const auto before = bank.store->writeStats().writes;
+    auto e = echoOf(check(keyKim, "KIM", kimA, leeA, "1000"));
+    ASSERT_EQ(e.size(), 19u);
+    EXPECT_EQ(bank.store->writeStats().writes, before);
+    EXPECT_EQ(quoteRows("open") + quoteRows("used"), 0);
+    // Its execution writes it, used, once.
+    EXPECT_EQ(code(executeWithCard(keyKim, e)), "10000");
+    EXPECT_EQ(quoteRows("used"), 1);
+    EXPECT_EQ(code(executeWithCard(keyKim, e)), result::kTrfDone);
+    EXPECT_EQ(balance(leeA), 301'000);
+
+    // A session keeps its 32 newest quotes: the 33rd check lets the first go.
+    std::vector<std::vector<std::string>> echoes;
+    for (int i = 0; i < 33; ++i)
+        echoes.push_back(echoOf(check(keyKim, "KIM", kimA, leeA, std::to_string(100 + i))));
+    EXPECT_EQ(code(executeWithCard(keyKim, echoes.front())), result::kTrfNoQuote);
+    EXPECT_EQ(code(executeWithCard(keyKim, echoes[1])), "10000");
+    EXPECT_EQ(code(executeWithCard(keyKim, echoes.back())), "10000");
+    EXPECT_EQ(balance(leeA), 301'000 + 101 + 132);
+    EXPECT_EQ(quoteRows("used"), 3);
+    EXPECT_EQ(quoteRows("open"), 0);
+}

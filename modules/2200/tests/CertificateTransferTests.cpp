@@ -12,6 +12,7 @@
 #include <QTimeZone>
 
 #include "Accounts.h"
+#include "QuoteBook.h"
 #include "CBmpButton.h"
 #include "CGridCtrl.h"
 #include "CTVPB2200.h"
@@ -86,12 +87,21 @@ protected:
             return static_cast<int>(s.integer(0));
         });
     }
+    // (A bank served by one process keeps its open quotes in memory and
+    // writes each as used when it is executed.)
     int openQuotes()
     {
         return bank.store->read([](bankd::Db& db) {
-            auto s = db.prepare("SELECT count(*) FROM quotes WHERE kind = 'transfer' AND state = 'open'");
-            s.step();
-            return static_cast<int>(s.integer(0));
+            auto count = [&](const char* state) {
+                auto s = db.prepare("SELECT count(*) FROM quotes WHERE kind = 'transfer' AND state = ?1");
+                s.bind(1, state);
+                s.step();
+                return static_cast<int>(s.integer(0));
+            };
+            int open = count("open");
+            if (const bankd::QuoteBook* book = db.quoteBook())
+                open += static_cast<int>(book->size()) - count("used");
+            return open;
         });
     }
 
