@@ -180,25 +180,38 @@ EOF
 
 section_durable() {
   need_bank
+  # Each side twice, alternating (the disk and the cores are shared, and where
+  # the scheduler puts bankd's writer moves a run's figure by a fifth): the
+  # higher of each pair counts.
+  local s1 s2 t1 t2 cps line r
   echo "== durable: raw SQLite single-row commits (WAL, synchronous=FULL), $SECONDS_LOAD s, in $RUN"
-  # Measured before and after the transfers (the disk is shared); the higher counts.
-  local s1 s2 t cps
   s1=$("$BENCH/sqlite_commits" "$RUN" "$SECONDS_LOAD")
   echo "   $s1"
-  echo "== durable: bankd executed transfers (PDA_T001 + PDA_T002), $CLIENTS clients, $SECONDS_LOAD s"
-  # bankd on its own port, as for the inquiries.
-  t=$("$BENCH/bankd_load" --port "$BANK_PORT" --data "$DEMO/bank" --mode transfer --clients "$CLIENTS" --seconds "$SECONDS_LOAD")
-  sed 's/^/   /' <<<"$t"
-  grep -qx PASS <<<"$t" || { echo "bench.sh: the transfer load's checks failed" >&2; return 1; }
+  durable_transfers || return 1
+  t1=$TRANSFERS
   echo "== durable: raw SQLite commits again"
   s2=$("$BENCH/sqlite_commits" "$RUN" "$SECONDS_LOAD")
   echo "   $s2"
+  durable_transfers || return 1
+  t2=$TRANSFERS
   cps=$(awk -v a="$(field cps "$s1")" -v b="$(field cps "$s2")" 'BEGIN { print (a > b) ? a : b }')
-  local line r
-  line=$(grep '^mode=transfer' <<<"$t")
+  line=$(awk -v a="$(field tps "$t1")" -v b="$(field tps "$t2")" 'BEGIN { print (a >= b) ? 1 : 2 }')
+  [ "$line" = 1 ] && line=$t1 || line=$t2
   r=$(ratio "$(field tps "$line")" "$cps")
-  add_row "durable executed transfers" "$(field tps "$line") /s (pair p50 $(sed -n 's/.*pair p50=\([0-9.]*\).*/\1/p' <<<"$line") ms)" \
-    "raw durable commits: $cps /s (higher of 2)" "${r}x" ">= 0.5x" "$(meets "$r" ">=" 0.5)"
+  add_row "durable executed transfers" "$(field tps "$line") /s (pair p50 $(sed -n 's/.*pair p50=\([0-9.]*\).*/\1/p' <<<"$line") ms; higher of 2: $(field tps "$t1"), $(field tps "$t2"))" \
+    "raw durable commits: $cps /s (higher of 2: $(field cps "$s1"), $(field cps "$s2"))" "${r}x" ">= 0.5x" "$(meets "$r" ">=" 0.5)"
+}
+
+# One transfer load on bankd's own port, as for the inquiries: prints the
+# load's report and sets TRANSFERS to its summary line. Fails when the books
+# or the acknowledged transfers do not check out.
+durable_transfers() {
+  local t
+  echo "== durable: bankd executed transfers (PDA_T001 + PDA_T002), $CLIENTS clients, $SECONDS_LOAD s"
+  t=$("$BENCH/bankd_load" --port "$BANK_PORT" --data "$DEMO/bank" --mode transfer --clients "$CLIENTS" --seconds "$SECONDS_LOAD")
+  sed 's/^/   /' <<<"$t"
+  grep -qx PASS <<<"$t" || { echo "bench.sh: the transfer load's checks failed" >&2; return 1; }
+  TRANSFERS=$(grep '^mode=transfer' <<<"$t")
 }
 
 section_cycle() {
