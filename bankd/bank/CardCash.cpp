@@ -86,9 +86,7 @@ std::variant<Refusal, Checked> check(Store& store, const Request& in, Clock::tim
     const std::int64_t customerId = std::get<cards::Opened>(opened).customer.id;
     if (!amount)
         return refuse(result::kCardAmount, result::kCardAmountText);
-    // The check's quote need not wait for a sync of its own: the execution's
-    // sync takes it to disk.
-    return store.write([&](Db& db) -> std::variant<Refusal, Checked> {
+    return quotes::inCheck(store, [&](Db& db) -> std::variant<Refusal, Checked> {
         auto c = cards::find(db, in.cardNo);
         if (!c)
             return refuse(result::kCardUnknown, result::kCardUnknownText);
@@ -103,7 +101,7 @@ std::variant<Refusal, Checked> check(Store& store, const Request& in, Clock::tim
         quotes::open(db, {kCheckKind, customerId, in.sessionKey},
                      boundValues(c->cardNo, *amount, out.fee, c->settlementNo), now, limits.checkLife);
         return out;
-    }, Durability::WithNextSync);
+    });
 }
 
 std::variant<Refusal, Executed> execute(Store& store, const Request& in, Clock::time_point now, const Limits& limits)

@@ -215,9 +215,7 @@ std::variant<Refusal, Due> quote(Store& store, const std::string& userId, const 
                                  const Limits& limits)
 {
     const std::string today = bankTime(now).date;
-    // The quote need not wait for a sync of its own: the payment's sync takes
-    // it to disk.
-    return store.write([&](Db& db) -> std::variant<Refusal, Due> {
+    return quotes::inCheck(store, [&](Db& db) -> std::variant<Refusal, Due> {
         auto c = customers::find(db, userId);
         if (!c)
             return refuse(result::kLoanAccount, result::kLoanAccountText);
@@ -234,7 +232,7 @@ std::variant<Refusal, Due> quote(Store& store, const std::string& userId, const 
         d.holder = c->name;
         quotes::open(db, {kQuoteKind, c->id, sessionKey}, boundValues(d), now, limits.quoteLife);
         return d;
-    }, Durability::WithNextSync);
+    });
 }
 
 std::variant<Refusal, Paid> pay(Store& store, const PayInput& in, Clock::time_point now, const Limits& limits)

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Clock.h"
+#include "Store.h"
 
 namespace bankd {
 
@@ -56,6 +57,19 @@ Found findLatest(Db& db, const Binding& binding, const Values& match, Clock::tim
 // longer) open: the caller must not execute.
 bool consume(Db& db, const Binding& binding, const std::string& serial, const std::string& outcome,
              Clock::time_point now);
+
+// Runs f(Db&), a checking transaction that opens a quote: a read when the
+// open quotes wait in memory (Store::servesAlone), otherwise a write that need
+// not wait for a sync of its own (the execution's sync takes the quote to
+// disk; an execution that finds its quote lost in a power cut refuses, and
+// the customer checks again).
+template <class F>
+auto inCheck(Store& store, F&& f)
+{
+    if (store.servesAlone())
+        return store.read(f);
+    return store.write(f, Durability::WithNextSync);
+}
 
 // The stored form of the values: "key=value" lines, "\\" and newlines escaped.
 std::string encode(const Values& values);

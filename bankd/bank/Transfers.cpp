@@ -308,7 +308,7 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
         });
         if (auto no = passwordRefusal(checked))
             return *no;
-        return store.read([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits, true); });
+        return quotes::inCheck(store, [&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits, true); });
     }
     if (isKeyedHash(pre.hash)) {
         // A keyed hash: the password's attempt, check and outcome and the quote
@@ -331,10 +331,7 @@ std::variant<Refusal, Quote> makeQuote(Store& store, const QuoteInput& in, Clock
                                 [&](Db& db, const std::string& keyed) { accounts::setPasswordHash(db, in.from, keyed); });
     if (auto no = passwordRefusal(checked))
         return *no;
-    if (store.servesAlone())
-        return store.read([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); });
-    return store.write([&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); },
-                       Durability::WithNextSync);
+    return quotes::inCheck(store, [&](Db& db) { return quoteIn(db, in, *pre.customer, now, limits); });
 }
 
 
