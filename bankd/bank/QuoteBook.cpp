@@ -27,16 +27,47 @@ bool QuoteBook::add(const std::string& serial, Entry entry, Clock::time_point no
         dropExpired(bankTimestamp(now));
     }
     const std::string key = keyOf(entry.binding);
+    entry.added = ++added_;
     auto [it, fresh] = bySerial_.try_emplace(serial, std::move(entry));
     if (!fresh)
         return false;
+    byAge_.emplace_back(added_, serial);
     auto& list = byBinding_[key];
     list.push_back(serial);
     while (list.size() > kPerBinding) {
         bySerial_.erase(list.front());
         list.pop_front();
     }
+    while (bySerial_.size() > kMost)
+        dropOldest();
+    // The age list also holds what the bindings dropped: trimmed when it
+    // grows well past the book.
+    if (byAge_.size() > 2 * bySerial_.size() + kPerBinding) {
+        std::erase_if(byAge_, [&](const auto& a) {
+            auto e = bySerial_.find(a.second);
+            return e == bySerial_.end() || e->second.added != a.first;
+        });
+    }
     return true;
+}
+
+void QuoteBook::dropOldest()
+{
+    while (!byAge_.empty()) {
+        auto [added, serial] = byAge_.front();
+        byAge_.pop_front();
+        auto e = bySerial_.find(serial);
+        if (e == bySerial_.end() || e->second.added != added)
+            continue;  // dropped already
+        auto b = byBinding_.find(keyOf(e->second.binding));
+        if (b != byBinding_.end()) {
+            std::erase(b->second, serial);
+            if (b->second.empty())
+                byBinding_.erase(b);
+        }
+        bySerial_.erase(e);
+        return;
+    }
 }
 
 std::optional<QuoteBook::Entry> QuoteBook::get(const std::string& serial) const

@@ -7,10 +7,11 @@
 //
 // Open quotes die with the process, as the gateway sessions they are bound to
 // do. The book holds at most kPerBinding quotes per binding (a session's
-// customer and kind): opening one more drops the oldest. Expired quotes are
-// dropped as the book goes.
+// customer and kind) and kMost in all: opening one more drops the binding's
+// oldest, or the book's. Expired quotes are dropped as the book goes.
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -27,12 +28,14 @@ namespace bankd {
 class QuoteBook {
 public:
     static constexpr std::size_t kPerBinding = 32;
+    static constexpr std::size_t kMost = 100'000;  // some 50 MB
 
     struct Entry {
         quotes::Binding binding;
         quotes::Values values;
         std::string createdAt;  // bank timestamps
         std::string expiresAt;
+        std::uint64_t added = 0;  // the book's count when it was added
     };
 
     // Adds the quote under `serial`; false when the book already has that serial.
@@ -46,10 +49,15 @@ public:
 private:
     static std::string keyOf(const quotes::Binding& b);
     void dropExpired(const std::string& nowStamp);
+    void dropOldest();
 
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> bySerial_;
     std::map<std::string, std::deque<std::string>> byBinding_;  // oldest first
+    // Every quote added, oldest first, as (added, serial): entries dropped
+    // since, or whose serial was added again, are skipped.
+    std::deque<std::pair<std::uint64_t, std::string>> byAge_;
+    std::uint64_t added_ = 0;
     Clock::time_point nextSweep_{};
 };
 

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Books.h"
+#include "QuoteBook.h"
 #include "EnvelopeReader.h"
 #include "ResultCodes.h"
 #include "Sqlite.h"
@@ -329,4 +330,33 @@ TEST_F(TransferExecution, AQuoteWaitsInMemoryUntilItsExecutionWritesItAsUsed)
     EXPECT_EQ(balance(leeA), 301'000 + 101 + 132);
     EXPECT_EQ(quoteRows("used"), 3);
     EXPECT_EQ(quoteRows("open"), 0);
+}
+
+TEST(QuoteBookBounds, ASessionKeepsItsNewestAndTheBookItsNewestHundredThousand)
+{
+    QuoteBook book;
+    const auto now = std::chrono::system_clock::from_time_t(1'730'784'730);
+    auto entry = [](const std::string& session) {
+        return QuoteBook::Entry{{"transfer", 1, session}, {{"amount", "1"}}, "20241105143210", "20241105144210"};
+    };
+    // One session: the oldest beyond 32 go, the newest first in its list.
+    for (int i = 0; i < 100; ++i)
+        ASSERT_TRUE(book.add("S" + std::to_string(i), entry("one"), now));
+    EXPECT_FALSE(book.add("S99", entry("one"), now));  // a serial the book has
+    EXPECT_EQ(book.size(), QuoteBook::kPerBinding);
+    EXPECT_FALSE(book.get("S67"));
+    ASSERT_TRUE(book.get("S68"));
+    auto newest = book.newestOf({"transfer", 1, "one"});
+    ASSERT_EQ(newest.size(), QuoteBook::kPerBinding);
+    EXPECT_EQ(newest.front(), "S99");
+    EXPECT_TRUE(book.newestOf({"transfer", 2, "one"}).empty());  // another customer's binding
+
+    // Many sessions: the book's oldest go past its bound.
+    for (std::size_t i = 0; i < QuoteBook::kMost; ++i)
+        book.add("M" + std::to_string(i), entry(std::to_string(i)), now);
+    EXPECT_EQ(book.size(), QuoteBook::kMost);
+    EXPECT_FALSE(book.get("S99"));
+    EXPECT_TRUE(book.newestOf({"transfer", 1, "one"}).empty());
+    ASSERT_TRUE(book.get("M0"));
+    EXPECT_EQ(book.get("M0")->binding.sessionKey, "0");
 }
