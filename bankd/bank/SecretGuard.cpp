@@ -82,9 +82,24 @@ bool unlock(Db& db, Secret kind, const std::string& subject)
     return db.changes() == 1;
 }
 
+namespace {
+// The turn of a secret's checks in this process (a few secrets share one).
+std::mutex& turnOf(Secret kind, const std::string& subject)
+{
+    static std::array<std::mutex, 64> turns;
+    return turns[(std::hash<std::string>{}(subject) + static_cast<std::size_t>(kind)) % turns.size()];
+}
+} // namespace
+
 Checked check(Store& store, Secret kind, const std::string& subject, const std::string& hash,
               std::string_view given, Clock::time_point now, const Upgrade& upgrade)
 {
+    // Alone, an account password or PIN is also checked without a write
+    // (checkInTurn): this check takes the same turn, so that one never runs
+    // between the other's read of the count and its verdict.
+    std::unique_lock<std::mutex> turn;
+    if (store.servesAlone() && (kind == Secret::AccountPassword || kind == Secret::CardPin))
+        turn = std::unique_lock<std::mutex>(turnOf(kind, subject));
     const std::string at = bankTimestamp(now);
     if (store.write([&](Db& db) { return begin(db, kind, subject, at); }) == Admit::Locked)
         return {Verdict::Locked, kSecretFailureLimit};
@@ -139,15 +154,6 @@ Checked checkKeyed(Db& db, const SecretKeys& keys, Secret kind, const std::strin
     return attempt(db, kind, subject, bankTimestamp(now),
                    [&](Db&) { return isKeyedHash(hash) && verifySecret(hash, given, keys); });
 }
-
-namespace {
-// The turn of a secret's checks in this process (a few secrets share one).
-std::mutex& turnOf(Secret kind, const std::string& subject)
-{
-    static std::array<std::mutex, 64> turns;
-    return turns[(std::hash<std::string>{}(subject) + static_cast<std::size_t>(kind)) % turns.size()];
-}
-} // namespace
 
 Checked checkInTurn(Store& store, Secret kind, const std::string& subject, Clock::time_point now,
                     const std::function<bool(Db&)>& right)

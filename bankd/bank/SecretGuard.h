@@ -88,9 +88,10 @@ Checked attempt(Db& db, Secret kind, const std::string& subject, const std::stri
 
 // The same for a bank served by this process alone (Store::servesAlone), with
 // no write for the usual right attempt: the checks of one secret are taken in
-// turn within the process; each reads the count and runs `right` in a read,
-// and only a wrong attempt (or a right one that clears earlier failures) is
-// then written, synced, before the next check of that secret begins.
+// turn within the process (check() above takes the same turn for account
+// passwords and PINs); each reads the count and runs `right` in a read, and
+// only a wrong attempt (or a right one that clears earlier failures) is then
+// written, synced, before the next check of that secret begins.
 Checked checkInTurn(Store& store, Secret kind, const std::string& subject, Clock::time_point now,
                     const std::function<bool(Db&)>& right);
 
