@@ -39,6 +39,7 @@ struct Bank {
     {
         const std::string dir = fuzz::scratchFolder("dispatch");
         store = Store::create(dir + "/bankd.db", HashCost::minimal());
+        store->setServesAlone(true);  // one bankd alone, as `bankd serve` without nodes
         populateDemo(*store, {dir + "/home", /*fastCertificates=*/true});
         sessions = std::make_unique<Sessions>(clock, std::chrono::seconds(600));
         dispatcher = std::make_unique<Dispatcher>(*store, *sessions, clock);
