@@ -11,7 +11,8 @@
 #            keep-alive on both with the same requests per connection
 #   durable  raw SQLite single-row commits/s (WAL, synchronous=FULL, one thread)
 #            vs bankd's durable executed transfers/s (PDA_T001 + PDA_T002 pairs,
-#            books checked), both in one folder on the same disk
+#            books checked), both on the same disk, each measured twice,
+#            alternating; the higher of each pair counts
 #   cycle    the client's request cycle (encrypt, HTTP, decrypt, read) p50/p99
 #            against the bank, through the logged-in client session
 #   start    client start to its start screen vs a bare Qt dialog (offscreen,
