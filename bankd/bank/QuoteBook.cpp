@@ -27,47 +27,66 @@ bool QuoteBook::add(const std::string& serial, Entry entry, Clock::time_point no
         dropExpired(bankTimestamp(now));
     }
     const std::string key = keyOf(entry.binding);
+    const std::int64_t customerId = entry.binding.customerId;
     entry.added = ++added_;
     auto [it, fresh] = bySerial_.try_emplace(serial, std::move(entry));
     if (!fresh)
         return false;
     byAge_.emplace_back(added_, serial);
+    Customer& customer = byCustomer_[customerId];
+    ++customer.quotes;
+    customer.byAge.emplace_back(added_, serial);
     auto& list = byBinding_[key];
     list.push_back(serial);
-    while (list.size() > kPerBinding) {
-        bySerial_.erase(list.front());
-        list.pop_front();
-    }
-    while (bySerial_.size() > kMost)
-        dropOldest();
-    // The age list also holds what the bindings dropped: trimmed when it
-    // grows well past the book.
-    if (byAge_.size() > 2 * bySerial_.size() + kPerBinding) {
-        std::erase_if(byAge_, [&](const auto& a) {
-            auto e = bySerial_.find(a.second);
-            return e == bySerial_.end() || e->second.added != a.first;
-        });
-    }
+
+    if (list.size() > kPerBinding)
+        drop(bySerial_.find(list.front()));
+    if (customer.quotes > kPerCustomer)
+        dropOldestOf(customer.byAge);
+    if (bySerial_.size() > kMost)
+        dropOldestOf(byAge_);
+    // The age lists also hold what other bounds dropped.
+    trim(byAge_, bySerial_.size());
+    if (auto c = byCustomer_.find(customerId); c != byCustomer_.end())
+        trim(c->second.byAge, c->second.quotes);
     return true;
 }
 
-void QuoteBook::dropOldest()
+void QuoteBook::drop(std::unordered_map<std::string, Entry>::iterator e)
 {
-    while (!byAge_.empty()) {
-        auto [added, serial] = byAge_.front();
-        byAge_.pop_front();
-        auto e = bySerial_.find(serial);
-        if (e == bySerial_.end() || e->second.added != added)
-            continue;  // dropped already
-        auto b = byBinding_.find(keyOf(e->second.binding));
-        if (b != byBinding_.end()) {
-            std::erase(b->second, serial);
-            if (b->second.empty())
-                byBinding_.erase(b);
-        }
-        bySerial_.erase(e);
+    if (e == bySerial_.end())
         return;
+    if (auto b = byBinding_.find(keyOf(e->second.binding)); b != byBinding_.end()) {
+        std::erase(b->second, e->first);
+        if (b->second.empty())
+            byBinding_.erase(b);
     }
+    if (auto c = byCustomer_.find(e->second.binding.customerId); c != byCustomer_.end() && --c->second.quotes == 0)
+        byCustomer_.erase(c);
+    bySerial_.erase(e);
+}
+
+void QuoteBook::dropOldestOf(std::deque<Age>& ages)
+{
+    while (!ages.empty()) {
+        auto [added, serial] = ages.front();
+        ages.pop_front();
+        auto e = bySerial_.find(serial);
+        if (e != bySerial_.end() && e->second.added == added) {
+            drop(e);  // may end the customer that `ages` belongs to: return at once
+            return;
+        }
+    }
+}
+
+void QuoteBook::trim(std::deque<Age>& ages, std::size_t live)
+{
+    if (ages.size() <= 2 * live + kPerBinding)
+        return;
+    std::erase_if(ages, [&](const Age& a) {
+        auto e = bySerial_.find(a.second);
+        return e == bySerial_.end() || e->second.added != a.first;
+    });
 }
 
 std::optional<QuoteBook::Entry> QuoteBook::get(const std::string& serial) const
@@ -96,20 +115,11 @@ std::size_t QuoteBook::size() const
 
 void QuoteBook::dropExpired(const std::string& nowStamp)
 {
-    for (auto b = byBinding_.begin(); b != byBinding_.end();) {
-        auto& list = b->second;
-        list.erase(std::remove_if(list.begin(), list.end(),
-                                  [&](const std::string& serial) {
-                                      auto it = bySerial_.find(serial);
-                                      if (it == bySerial_.end() || it->second.expiresAt < nowStamp) {
-                                          if (it != bySerial_.end())
-                                              bySerial_.erase(it);
-                                          return true;
-                                      }
-                                      return false;
-                                  }),
-                   list.end());
-        b = list.empty() ? byBinding_.erase(b) : std::next(b);
+    for (auto e = bySerial_.begin(); e != bySerial_.end();) {
+        auto next = std::next(e);
+        if (e->second.expiresAt < nowStamp)
+            drop(e);
+        e = next;
     }
 }
 

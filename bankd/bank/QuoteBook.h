@@ -7,8 +7,10 @@
 //
 // Open quotes die with the process, as the gateway sessions they are bound to
 // do. The book holds at most kPerBinding quotes per binding (a session's
-// customer and kind) and kMost in all: opening one more drops the binding's
-// oldest, or the book's. Expired quotes are dropped as the book goes.
+// customer and kind), kPerCustomer per customer and kMost in all: opening one
+// more drops the binding's oldest, the customer's, or the book's. So one
+// customer's checks, however many sessions they come from, cannot push out
+// the quotes of others. Expired quotes are dropped as the book goes.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -28,6 +30,7 @@ namespace bankd {
 class QuoteBook {
 public:
     static constexpr std::size_t kPerBinding = 32;
+    static constexpr std::size_t kPerCustomer = 64;
     static constexpr std::size_t kMost = 100'000;  // some 50 MB
 
     struct Entry {
@@ -47,16 +50,29 @@ public:
     std::size_t size() const;
 
 private:
+    using Age = std::pair<std::uint64_t, std::string>;  // (added, serial)
+    struct Customer {
+        std::size_t quotes = 0;  // in the book
+        std::deque<Age> byAge;   // oldest first, with entries dropped since
+    };
+
     static std::string keyOf(const quotes::Binding& b);
+    // Drops the quote from every index.
+    void drop(std::unordered_map<std::string, Entry>::iterator e);
+    // Drops the oldest quote still in the book among `ages` (consumed as it goes).
+    void dropOldestOf(std::deque<Age>& ages);
+    // Forgets the entries of `ages` no longer in the book once they outnumber
+    // `live` well.
+    void trim(std::deque<Age>& ages, std::size_t live);
     void dropExpired(const std::string& nowStamp);
-    void dropOldest();
 
     mutable std::mutex mutex_;
     std::unordered_map<std::string, Entry> bySerial_;
     std::map<std::string, std::deque<std::string>> byBinding_;  // oldest first
-    // Every quote added, oldest first, as (added, serial): entries dropped
-    // since, or whose serial was added again, are skipped.
-    std::deque<std::pair<std::uint64_t, std::string>> byAge_;
+    std::unordered_map<std::int64_t, Customer> byCustomer_;
+    // Every quote added, oldest first: entries dropped since, or whose serial
+    // was added again, are skipped.
+    std::deque<Age> byAge_;
     std::uint64_t added_ = 0;
     Clock::time_point nextSweep_{};
 };

@@ -332,17 +332,17 @@ TEST_F(TransferExecution, AQuoteWaitsInMemoryUntilItsExecutionWritesItAsUsed)
     EXPECT_EQ(quoteRows("open"), 0);
 }
 
-TEST(QuoteBookBounds, ASessionKeepsItsNewestAndTheBookItsNewestHundredThousand)
+TEST(QuoteBookBounds, ASessionACustomerAndTheBookKeepTheirNewest)
 {
     QuoteBook book;
     const auto now = std::chrono::system_clock::from_time_t(1'730'784'730);
-    auto entry = [](const std::string& session) {
-        return QuoteBook::Entry{{"transfer", 1, session}, {{"amount", "1"}}, "20241105143210", "20241105144210"};
+    auto entry = [](std::int64_t customer, const std::string& session) {
+        return QuoteBook::Entry{{"transfer", customer, session}, {{"amount", "1"}}, "20241105143210", "20241105144210"};
     };
     // One session: the oldest beyond 32 go, the newest first in its list.
     for (int i = 0; i < 100; ++i)
-        ASSERT_TRUE(book.add("S" + std::to_string(i), entry("one"), now));
-    EXPECT_FALSE(book.add("S99", entry("one"), now));  // a serial the book has
+        ASSERT_TRUE(book.add("S" + std::to_string(i), entry(1, "one"), now));
+    EXPECT_FALSE(book.add("S99", entry(1, "one"), now));  // a serial the book has
     EXPECT_EQ(book.size(), QuoteBook::kPerBinding);
     EXPECT_FALSE(book.get("S67"));
     ASSERT_TRUE(book.get("S68"));
@@ -351,12 +351,26 @@ TEST(QuoteBookBounds, ASessionKeepsItsNewestAndTheBookItsNewestHundredThousand)
     EXPECT_EQ(newest.front(), "S99");
     EXPECT_TRUE(book.newestOf({"transfer", 2, "one"}).empty());  // another customer's binding
 
-    // Many sessions: the book's oldest go past its bound.
-    for (std::size_t i = 0; i < QuoteBook::kMost; ++i)
-        book.add("M" + std::to_string(i), entry(std::to_string(i)), now);
-    EXPECT_EQ(book.size(), QuoteBook::kMost);
+    // One customer over many sessions keeps 64, whatever it opens; another
+    // customer's quotes stay.
+    ASSERT_TRUE(book.add("Q", entry(2, "two"), now));
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_TRUE(book.add("C" + std::to_string(i), entry(1, std::to_string(i % 50)), now));
+    EXPECT_EQ(book.size(), QuoteBook::kPerCustomer + 1);
+    EXPECT_TRUE(book.get("Q"));
+    EXPECT_TRUE(book.get("C999"));
+    EXPECT_TRUE(book.get("C936"));
+    EXPECT_FALSE(book.get("C935"));
     EXPECT_FALSE(book.get("S99"));
+    EXPECT_EQ(book.newestOf({"transfer", 1, "49"}).front(), "C999");
     EXPECT_TRUE(book.newestOf({"transfer", 1, "one"}).empty());
+
+    // Many customers: the book's oldest go past its bound.
+    for (std::size_t i = 0; i < QuoteBook::kMost; ++i)
+        book.add("M" + std::to_string(i), entry(static_cast<std::int64_t>(100 + i), "s"), now);
+    EXPECT_EQ(book.size(), QuoteBook::kMost);
+    EXPECT_FALSE(book.get("Q"));
+    EXPECT_FALSE(book.get("C999"));
     ASSERT_TRUE(book.get("M0"));
-    EXPECT_EQ(book.get("M0")->binding.sessionKey, "0");
+    EXPECT_EQ(book.get("M0")->binding.customerId, 100);
 }
