@@ -256,14 +256,22 @@ void SqliteConnection::onCommitted(std::function<void(int walPages)> committed)
         this);
 }
 
-bool SqliteConnection::checkpoint()
+namespace {
+// A checkpoint's outcome: false when it could not finish (busy).
+bool checkpointDone(sqlite3* db, int rc)
 {
-    int rc = sqlite3_wal_checkpoint_v2(h_->db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     if (rc == SQLITE_BUSY)
         return false;
     if (rc != SQLITE_OK)
-        throw DbError("checkpoint failed: " + messageOf(h_->db));
+        throw DbError("checkpoint failed: " + messageOf(db));
     return true;
+}
+} // namespace
+
+bool SqliteConnection::checkpoint()
+{
+    return checkpointDone(h_->db,
+                          sqlite3_wal_checkpoint_v2(h_->db, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr));
 }
 
 bool SqliteConnection::checkpointAndRestart(int waitMs)
@@ -271,11 +279,7 @@ bool SqliteConnection::checkpointAndRestart(int waitMs)
     sqlite3_busy_timeout(h_->db, waitMs);
     int rc = sqlite3_wal_checkpoint_v2(h_->db, nullptr, SQLITE_CHECKPOINT_RESTART, nullptr, nullptr);
     sqlite3_busy_timeout(h_->db, kBusyTimeoutMs);
-    if (rc == SQLITE_BUSY)
-        return false;
-    if (rc != SQLITE_OK)
-        throw DbError("checkpoint failed: " + messageOf(h_->db));
-    return true;
+    return checkpointDone(h_->db, rc);
 }
 
 void SqliteConnection::syncCommits(bool on)

@@ -103,6 +103,11 @@ void Store::setServesAlone(bool alone)
     alone_.store(alone, std::memory_order_relaxed);
 }
 
+QuoteBook* Store::quoteBookInUse() const
+{
+    return servesAlone() ? quoteBook_.get() : nullptr;
+}
+
 Store::~Store()
 {
     {
@@ -272,7 +277,7 @@ void Store::writerLoop()
             finish(group, false);
             continue;
         }
-        db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
+        db->setQuoteBook(quoteBookInUse());
         // Writes that may wait for the next sync go first, in a commit of
         // their own that does not sync, and their callers are answered at
         // once instead of waiting for the others' sync.
@@ -572,17 +577,17 @@ std::unique_ptr<Store> Store::create(const StoreLocation& where, HashCost cost)
 
 Store::Lease Store::lease()
 {
+    std::unique_ptr<Db> db;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!idle_.empty()) {
-            auto db = std::move(idle_.back());
+            db = std::move(idle_.back());
             idle_.pop_back();
-            db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
-            return Lease(*this, std::move(db));
         }
     }
-    auto db = connect(false);
-    db->setQuoteBook(servesAlone() ? quoteBook_.get() : nullptr);
+    if (!db)
+        db = connect(false);
+    db->setQuoteBook(quoteBookInUse());
     return Lease(*this, std::move(db));
 }
 

@@ -169,6 +169,8 @@ private:
     Store(StoreLocation where, HashCost cost);
     void giveBack(std::unique_ptr<Db> db);
     std::unique_ptr<Db> connect(bool create) const;
+    // The book the connections' quotes go to now (null: rows).
+    QuoteBook* quoteBookInUse() const;
     void runWrite(const std::function<void(Db&)>& f, Durability durability);
     void runWriteHere(const std::function<void(Db&)>& f, Durability durability);
     // Commits the group, syncing it when one of its writes must be on disk.
